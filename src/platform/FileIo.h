@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+// Whole-file read bounded by the file's size and by `maxBytes`; nothing when
+// the file is missing, unreadable, larger than maxBytes or changes size while read.
+[[nodiscard]] std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
+                                                                     std::size_t maxBytes);
+
+// A file written through a temporary file in the target's folder and renamed
+// over the target by Commit(); destroyed without Commit(), it leaves the
+// target untouched and removes the temporary file.
+class AtomicFile {
+public:
+    explicit AtomicFile(std::filesystem::path target);
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+    ~AtomicFile();
+
+    // Creates the temporary file; false when the folder is not writable.
+    bool Open();
+    // The open stream (for C libraries that write to FILE*), null before Open.
+    [[nodiscard]] std::FILE* stream() const { return m_stream; }
+    bool Write(std::span<const std::uint8_t> bytes);
+    bool Write(std::string_view text);
+    // Flushes, syncs and renames into place; false (target untouched) on any error.
+    bool Commit();
+
+private:
+    std::filesystem::path m_target;
+    std::filesystem::path m_temporary;
+    std::FILE* m_stream = nullptr;
+    bool m_failed = false;
+};
+
+// Open, Write, Commit in one call.
+bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view text);
+
+}  // namespace orvane
