@@ -35,8 +35,8 @@ public:
     // GetPrivateProfileString: the value (surrounding blanks and one pair of
     // quotes removed) or `defaultValue`, cut to at most `maxChars` characters
     // (Unicode code points, never a broken UTF-8 sequence).
-    [[nodiscard]] std::string GetString(std::string_view section, std::string_view key,
-                                        std::string_view defaultValue, std::size_t maxChars) const;
+    [[nodiscard]] std::string GetString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                                        std::size_t maxChars) const;
     // A real read as text: missing key gives `defaultValue`; otherwise the
     // leading number of the text, 0.0 when there is none.
     [[nodiscard]] double GetReal(std::string_view section, std::string_view key, double defaultValue) const;
@@ -45,24 +45,28 @@ public:
     [[nodiscard]] bool HasSection(std::string_view section) const;
 
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
-    void WriteInt(std::string_view section, std::string_view key, long long value);  // "%d"
-    void WriteReal(std::string_view section, std::string_view key, double value);    // "%f"
+    void WriteInt(std::string_view section, std::string_view key, long long value); // "%d"
+    void WriteReal(std::string_view section, std::string_view key, double value);   // "%f"
 
 private:
     struct Line {
-        std::string text;  // the raw line as read (kept for comments and unknown content)
-        std::string key;   // empty for section headers, comments and blank lines
+        std::string text; // the raw line as read (kept for comments and unknown content)
+        std::string key;  // empty for section headers, comments and blank lines
         std::string value;
     };
     struct Section {
         std::string name;
+        std::string header; // the "[name]" line as read
         std::vector<Line> lines;
     };
+    static constexpr std::size_t kNoSection = static_cast<std::size_t>(-1);
 
     [[nodiscard]] const std::string* FindValue(std::string_view section, std::string_view key) const;
+    // Index of the first section with that name, kNoSection when there is none.
+    [[nodiscard]] std::size_t FindSection(std::string_view section) const;
 
-    std::vector<Line> m_preamble;  // lines before the first section
+    std::vector<Line> m_preamble; // lines before the first section
     std::vector<Section> m_sections;
 };
 
-}  // namespace orvane
+} // namespace orvane
