@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "image/BitmapTypes.h"
 
@@ -116,7 +117,8 @@ public:
     [[nodiscard]] static int StrideFor(int width, int bitsPerPixel);
 
 private:
-    bool Allocate(int width, int height, int bitsPerPixel, bool drawable);
+    bool Allocate(int width, int height, int bitsPerPixel, bool drawable, bool zeroFill = true);
+    bool LoadDib(const std::uint8_t* data, std::size_t size, std::optional<std::size_t> pixelOffset);
 
     BITMAPINFOHEADER m_header{};
     std::unique_ptr<std::uint8_t[]> m_pixels;
