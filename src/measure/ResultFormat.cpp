@@ -98,24 +98,4 @@ std::string FormatAngleLabel(double value)
     return Label(FormatFixed(value, 1) + std::string(StringText(StringId::Degree)));
 }
 
-std::vector<ResultRow> ResultRows(const MEASURE& record, std::int32_t listUnit)
-{
-    const auto text = [](StringId id) { return std::string(StringText(id)); };
-    const auto& v = record.value;
-    switch (record.kind) {
-    case FinishedKind(kModeLength):
-        return {{text(StringId::Length), FormatLength(v[0], listUnit)}, {text(StringId::Angle), FormatAngle(v[1])}};
-    case FinishedKind(kModeArea): return {{text(StringId::PolygonArea), FormatArea(v[0], listUnit)}};
-    case FinishedKind(kModeCircle): return {{text(StringId::CircleDiameter), FormatLength(v[0], listUnit)}};
-    case FinishedKind(kModeTwoCircles):
-        return {{text(StringId::CircleDiameter), FormatLength(v[0], listUnit)},
-                {text(StringId::CircleDiameter), FormatLength(v[1], listUnit)},
-                {text(StringId::CircleDistance), FormatLength(v[2], listUnit)},
-                {text(StringId::Angle), FormatAngle(v[3])}};
-    case FinishedKind(kModePerpendicular): return {{text(StringId::Length), FormatLength(v[0], listUnit)}};
-    case FinishedKind(kModeAngle): return {{text(StringId::Angle), FormatAngle(v[0])}};
-    default: return {};
-    }
-}
-
 } // namespace orvane

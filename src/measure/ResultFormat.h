@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "measure/Measure.h"
 
@@ -32,15 +31,5 @@ struct ListColumns {
 [[nodiscard]] std::optional<std::string> FormatLengthLabel(double value, std::int32_t unit);
 [[nodiscard]] std::optional<std::string> FormatAreaLabel(double value, std::int32_t unit);
 [[nodiscard]] std::string FormatAngleLabel(double value);
-
-// The rows a finished record owns in the results list, in order: the type
-// text (strings 1000-1004) and the formatted value.
-//   -1 Length, Angle; -2 Polygon area; -3 Circle diameter;
-//   -4 Circle diameter x2, Circle distance, Angle; -5 Length; -6 Angle
-struct ResultRow {
-    std::string type;
-    ListColumns columns;
-};
-[[nodiscard]] std::vector<ResultRow> ResultRows(const MEASURE& record, std::int32_t listUnit);
 
 } // namespace orvane
