@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -332,6 +333,32 @@ TEST(OrvaneSection, UnknownSectionsAndKeysSurviveASave)
     EXPECT_EQ(reread.GetString(kOrvaneSection, "FutureKey", "", 10), "abc");
     EXPECT_NE(profile.ToText().find("; comment"), std::string::npos);
     EXPECT_EQ(SectionKeys(reread, kOrvaneSection).size(), kSaveOrder.size() + 1);
+}
+
+TEST(OrvaneSection, SavedFileKeepsForeignContentAndLeavesNoTemporaryFile)
+{
+    const test::TempFolder temp;
+    const auto path = temp.path() / "Orvane.ini";
+    {
+        std::ofstream(path) << "[Camera Z]\nWidth=320\n[Orvane]\nm_Bai=4\nLater=1\n";
+    }
+
+    ProfileFile profile;
+    ASSERT_TRUE(profile.Load(path));
+    OrvaneSettings s;
+    LoadOrvaneSection(profile, s);
+    EXPECT_EQ(s.m_Bai, 4);
+    s.m_Bai = 6;
+    SaveOrvaneSection(profile, s);
+    ASSERT_TRUE(profile.Save(path));
+
+    ProfileFile reread;
+    ASSERT_TRUE(reread.Load(path));
+    EXPECT_EQ(reread.GetInt("Camera Z", "Width", 0), 320);
+    EXPECT_EQ(reread.GetInt(kOrvaneSection, "Later", 0), 1);
+    EXPECT_EQ(reread.GetInt(kOrvaneSection, "m_Bai", 0), 6);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), std::filesystem::directory_iterator{}),
+              1);
 }
 
 TEST(DefaultFolders, FillEmptyFoldersWithoutSeparatorAndCreateThem)
