@@ -97,7 +97,8 @@ void SyncFolder(const std::filesystem::path& folder)
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes)
 {
-    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: opening a FIFO must not hang; it is refused as not a regular file.
+    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         if (errno != ENOENT) {
             kLog.Warning("cannot open " + path.string() + ": " + ErrnoText(errno));

@@ -59,6 +59,13 @@ TEST(ReadWholeFile, RefusesFilesWithoutAKnownSize)
     EXPECT_FALSE(ReadWholeFile("/proc/self/status", 1 << 20).has_value());
 }
 
+TEST(ReadWholeFile, RefusesFifoWithoutHanging)
+{
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(ReadWholeFile(dir / "fifo", 100).has_value());
+}
+
 TEST(AtomicFile, CommitReplacesTargetAndLeavesNoTemporary)
 {
     TempDir dir;
