@@ -137,22 +137,5 @@ TEST_F(ResultListTest, RecordsOfOtherKindsOwnNoRows)
     EXPECT_EQ(texts[0], (Row{"0", "Angle", "12.0", "degree"}));
 }
 
-// The list and the per-record texts of the result formatting must never
-// drift apart: the window rewrites single rows from RowSpecsOfKind.
-TEST_F(ResultListTest, AgreesWithTheRowsOfEachRecord)
-{
-    CMeasureChain chain;
-    FillEveryKind(chain);
-    for (const MEASURE* record = chain.First(); record != nullptr; record = record->next) {
-        const std::vector<ResultRow> reference = ResultRows(*record, kUnitCm);
-        const std::span<const RowSpec> specs = RowSpecsOfKind(record->kind);
-        ASSERT_EQ(specs.size(), reference.size()) << "kind " << record->kind;
-        for (std::size_t i = 0; i < specs.size(); ++i) {
-            EXPECT_EQ(StringText(specs[i].type), reference[i].type);
-            EXPECT_EQ(RowColumns(*record, specs[i], kUnitCm), reference[i].columns);
-        }
-    }
-}
-
 } // namespace
 } // namespace orvane
