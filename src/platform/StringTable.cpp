@@ -22,6 +22,7 @@ constexpr std::array kTable{
     Entry{StringId::Type, "Type", "計測内容"},
     Entry{StringId::Result, "Result", "測定値"},
     Entry{StringId::Unit, "Unit", "単位"},
+    Entry{StringId::AlreadyStarted, "It has already startup", "既に起動しています"},
 };
 
 Language g_language = Language::English;

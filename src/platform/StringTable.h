@@ -20,6 +20,7 @@ enum class StringId {
     Type = 1007,
     Result = 1008,
     Unit = 1009,
+    AlreadyStarted = 1011,
 };
 
 // The text of `id` in `language`; an empty view for an unknown id.
