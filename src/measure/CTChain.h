@@ -13,15 +13,8 @@ namespace orvane {
 // A record that can live in a CTChain: it carries its own links and can be
 // copied.
 template <typename T>
-concept ChainRecord = std::copy_constructible<T> && requires(T& record)
-{
-    {
-        record.prev
-        } -> std::same_as<T*&>;
-    {
-        record.next
-        } -> std::same_as<T*&>;
-};
+concept ChainRecord =
+    std::copy_constructible<T> && std::same_as<decltype(T::prev), T*> && std::same_as<decltype(T::next), T*>;
 
 // The one list container of the program: an intrusive doubly linked chain of
 // records with a movable cursor and a count, and no head or tail pointer -
