@@ -26,7 +26,7 @@ bool IsSupportedDepth(int bitsPerPixel)
     return bitsPerPixel == 8 || bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32;
 }
 
-std::array<RGBQUAD, 256> GreyRamp()
+constexpr std::array<RGBQUAD, 256> MakeGreyRamp()
 {
     std::array<RGBQUAD, 256> table{};
     for (int i = 0; i < 256; ++i) {
@@ -35,10 +35,11 @@ std::array<RGBQUAD, 256> GreyRamp()
     }
     return table;
 }
+constexpr std::array<RGBQUAD, 256> kGreyRamp = MakeGreyRamp();
 
 bool IsGreyRamp(const std::array<RGBQUAD, 256>& table)
 {
-    return table == GreyRamp();
+    return table == kGreyRamp;
 }
 
 // Index of the table entry nearest to the colour (squared distance in RGB),
@@ -268,7 +269,7 @@ bool FrameImage::Allocate(int width, int height, int bitsPerPixel, bool drawable
     m_header.biBitCount = static_cast<std::uint16_t>(bitsPerPixel);
     m_header.biCompression = kBiRgb;
     if (bitsPerPixel == 8) {
-        m_colorTable = GreyRamp();
+        m_colorTable = kGreyRamp;
     }
     return true;
 }
@@ -334,7 +335,7 @@ bool FrameImage::SetColorTable(int mode, const RGBQUAD* entries, int first, int 
         return true;
     }
     if (mode == 0) {
-        m_colorTable = GreyRamp();
+        m_colorTable = kGreyRamp;
     } else if (mode == 2 && entries != nullptr && first >= 0 && first < 256 && count > 0) {
         const int n = std::min(count, 256 - first);
         for (int i = 0; i < n; ++i) {

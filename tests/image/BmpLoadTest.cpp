@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <fstream>
@@ -182,8 +183,8 @@ void ExpectRefusedAndUntouched(const std::vector<std::uint8_t>& bytes, bool asFi
     ASSERT_TRUE(image.CreateMemoryOnly(3, 2, 8));
     image.bits()[0] = 77;
     // A heap copy of exactly the given size, so that any read past it is caught by ASan.
-    std::unique_ptr<std::uint8_t[]> exact(new std::uint8_t[bytes.size() + 1]);
-    std::memcpy(exact.get(), bytes.data(), bytes.size());
+    std::unique_ptr<std::uint8_t[]> exact(new std::uint8_t[bytes.size()]);
+    std::copy(bytes.begin(), bytes.end(), exact.get());
     const bool loaded =
         asFile ? image.LoadBmpImage(exact.get(), bytes.size()) : image.LoadPackedDib(exact.get(), bytes.size());
     EXPECT_FALSE(loaded);
