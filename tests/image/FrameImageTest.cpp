@@ -261,17 +261,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ClipCase{{-2147483647, 0, 2147483647, 2}, 0, 0, false, {}, 0, 0},
                       ClipCase{{-5, 0, 2147483647, 2}, -10, 0, true, {5, 0, 10, 2}, 0, 0}));
 
-TEST(FrameImage, ClipRectsNeedsTwoImages)
-{
-    FrameImage empty;
-    FrameImage image = Pattern24(4, 4);
-    RECT rect{0, 0, 2, 2};
-    int x = 1;
-    int y = 1;
-    EXPECT_FALSE(image.ClipRects(empty, rect, x, y));
-    EXPECT_EQ(rect, RECT{});
-}
-
 TEST(FrameImage, BlitCopiesTheClippedRectangleInPictureCoordinates)
 {
     FrameImage src = Pattern24(8, 6);
@@ -394,33 +383,6 @@ TEST(FrameImage, FillPaintsTheClippedRectangle)
 
     FrameImage empty;
     EXPECT_FALSE(empty.Fill(nullptr, 0));
-}
-
-int RecordingOp(std::uint8_t* dstBits, const std::uint8_t* srcBits, const RECT& srcRect, int x, int y, int dstBytes,
-                int srcBytes, int dstStride, int srcStride, std::intptr_t extra1, std::intptr_t extra2)
-{
-    EXPECT_NE(dstBits, nullptr);
-    EXPECT_NE(srcBits, nullptr);
-    EXPECT_EQ(srcRect, (RECT{1, 0, 3, 2}));
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 2);
-    EXPECT_EQ(dstBytes, 1);
-    EXPECT_EQ(srcBytes, 3);
-    EXPECT_EQ(dstStride, 4);
-    EXPECT_EQ(srcStride, 12);
-    return static_cast<int>(extra1 + extra2);
-}
-
-TEST(FrameImage, ApplyOpPassesTheClippedRectangle)
-{
-    FrameImage src = Pattern24(4, 4);
-    FrameImage dst;
-    ASSERT_TRUE(dst.Create(3, 4, 8));
-    const RECT rect{0, -2, 3, 2};
-    EXPECT_EQ(dst.ApplyOp(RecordingOp, src, &rect, -1, 0, 40, 2), 42);
-    EXPECT_EQ(dst.ApplyOp(nullptr, src, &rect, -1, 0), 0);
-    const RECT away{0, 0, 2, 2};
-    EXPECT_EQ(dst.ApplyOp(RecordingOp, src, &away, 3, 0), 0); // not called: nothing overlaps
 }
 
 int DescribedRecorder(ImageDescriptor& dst, const ImageDescriptor& src, OpParams& params, std::intptr_t extra1,
