@@ -10,6 +10,7 @@ namespace {
 constexpr std::array kCommands{
     Command{"mes2csv", "print a results file (.mes) as the CSV export of its results list", RunMes2Csv},
     Command{"convert", "convert an image (BMP, JPEG, PNG, GIF, TIFF) to BMP or JPEG", RunConvert},
+    Command{"thumbs", "list an image folder's thumbnail index, or rebuild it (--rebuild)", RunThumbs},
 };
 
 void PrintOverview(std::FILE* out)

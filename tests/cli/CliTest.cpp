@@ -327,5 +327,75 @@ TEST(Convert, UndecodableInputExitsWithOne)
     EXPECT_EQ(missing.status, 1);
 }
 
+TEST(Thumbs, RebuildWritesTheIndexAndTheListingShowsImageSizes)
+{
+    test::TempDir folder;
+    const std::string path = folder.path().string();
+    ASSERT_TRUE(SaveImage(folder / "b.jpg", Gradient(40, 30), kSaveTypeJpegMedium));
+    ASSERT_TRUE(SaveImage(folder / "a.bmp", Gradient(16, 12), kSaveTypeBmp));
+    test::WriteBytes(folder / "c.png", "not a picture");
+
+    const Outcome none = RunTool(folder, {"thumbs", path});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.err.find("--rebuild"), std::string::npos) << none.err;
+
+    const Outcome rebuilt = RunTool(folder, {"thumbs", path, "--rebuild"});
+    ASSERT_EQ(rebuilt.status, 0) << rebuilt.err;
+    EXPECT_EQ(rebuilt.out, "a.bmp\t16x12\nb.jpg\t40x30\n");
+    EXPECT_EQ(rebuilt.err.find("scanning"), std::string::npos) << "progress only on a terminal";
+    EXPECT_EQ(test::ReadBytes(folder / "ThumbNail").substr(0, 29), std::string("KELVOR THUMBNAILFILE VER1000\0", 29));
+
+    // Listing reads the index only: a removed file drops out, an unreadable one shows "?".
+    std::filesystem::remove(folder / "a.bmp");
+    test::WriteBytes(folder / "b.jpg", "damaged");
+    const Outcome listed = RunTool(folder, {"thumbs", path});
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(listed.out, "b.jpg\t?\n");
+}
+
+TEST(Thumbs, FolderWithoutImagesLosesItsIndex)
+{
+    test::TempDir folder;
+    ASSERT_TRUE(SaveImage(folder / "a.jpg", Gradient(16, 16), kSaveTypeJpegLow));
+    ASSERT_EQ(RunTool(folder, {"thumbs", folder.path().string(), "--rebuild"}).status, 0);
+    ASSERT_TRUE(std::filesystem::exists(folder / "ThumbNail"));
+    std::filesystem::remove(folder / "a.jpg");
+    const Outcome emptied = RunTool(folder, {"thumbs", folder.path().string(), "--rebuild"});
+    EXPECT_EQ(emptied.status, 0) << emptied.err;
+    EXPECT_EQ(emptied.out, "");
+    EXPECT_FALSE(std::filesystem::exists(folder / "ThumbNail"));
+}
+
+TEST(Thumbs, DamagedIndexOrFolderExitsWithOne)
+{
+    test::TempDir folder;
+    ASSERT_TRUE(SaveImage(folder / "a.jpg", Gradient(16, 16), kSaveTypeJpegLow));
+    test::WriteBytes(folder / "ThumbNail", "KELVOR THUMBNAILFILE VER0999");
+    const Outcome damaged = RunTool(folder, {"thumbs", folder.path().string()});
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.err.find("not a thumbnail index"), std::string::npos) << damaged.err;
+    const Outcome remade = RunTool(folder, {"thumbs", folder.path().string(), "--rebuild"});
+    EXPECT_EQ(remade.status, 0) << remade.err;
+    EXPECT_EQ(remade.out, "a.jpg\t16x16\n");
+
+    EXPECT_EQ(RunTool(folder, {"thumbs", (folder / "a.jpg").string()}).status, 1);
+    EXPECT_EQ(RunTool(folder, {"thumbs", (folder / "missing").string(), "--rebuild"}).status, 1);
+}
+
+TEST(Thumbs, UsageErrorsExitWithTwo)
+{
+    test::TempDir folder;
+    const std::string path = folder.path().string();
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"thumbs"}, {"thumbs", path, path}, {"thumbs", path, "--bogus"}, {"thumbs", "--rebuild"}}) {
+        const Outcome outcome = RunTool(folder, args);
+        EXPECT_EQ(outcome.status, 2) << outcome.err;
+        EXPECT_EQ(outcome.out, "");
+    }
+    const Outcome help = RunTool(folder, {"thumbs", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Usage: orvane-tool thumbs"), std::string::npos) << help.out;
+}
+
 } // namespace
 } // namespace orvane
