@@ -8,6 +8,7 @@ namespace {
 constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::int64_t kMaxSide = 65535;
 constexpr std::size_t kHeaderSize = 40;
+constexpr std::size_t kMasksSize = 12;
 
 std::uint16_t ReadU16(const std::uint8_t* p)
 {
@@ -64,13 +65,15 @@ std::optional<DibLayout> ParseDibLayout(const std::uint8_t* data, std::size_t si
         return std::nullopt;
     }
 
-    // The masks of a 40-byte header follow it; longer headers hold them.
+    // The masks of a 40-byte header follow it; headers of 52 bytes or more hold them.
     std::uint64_t tableOffset = headerSize;
     if (compression == kBiBitfields) {
         if (headerSize == kHeaderSize) {
-            tableOffset += 12;
+            tableOffset += kMasksSize;
+        } else if (headerSize < kHeaderSize + kMasksSize) {
+            return std::nullopt;
         }
-        if (tableOffset > size || !HasPlainMasks(data + kHeaderSize, bitsPerPixel)) {
+        if (kHeaderSize + kMasksSize > size || !HasPlainMasks(data + kHeaderSize, bitsPerPixel)) {
             return std::nullopt;
         }
     } else if (compression != 0) {

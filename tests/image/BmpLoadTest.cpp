@@ -232,6 +232,13 @@ std::vector<Broken> BrokenDibs()
                          s.compression = 3;
                          s.bitfields = true; // 24 bits has no plain masks
                      })});
+    const std::vector<std::uint8_t> oddHeader = with([](BmpSpec& s) {
+        s.headerSize = 44;
+        s.bitsPerPixel = 32;
+        s.compression = 3;
+    });
+    cases.push_back({"bit fields without room for masks", oddHeader});
+    cases.push_back({"bit fields cut", std::vector<std::uint8_t>(oddHeader.begin(), oddHeader.begin() + 46)});
     cases.push_back({"core header", with([](BmpSpec& s) { s.headerSize = 12; })});
     std::vector<std::uint8_t> longHeader = ok;
     longHeader[1] = 0x10; // header size 4136, longer than the data
