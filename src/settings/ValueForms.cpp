@@ -1,7 +1,5 @@
 #include "settings/ValueForms.h"
 
-#include <cmath>
-#include <limits>
 #include <string>
 
 #include "platform/ProfileFile.h"
@@ -17,22 +15,6 @@ std::int64_t FrameTimeFromFrame(std::int64_t frame, std::int64_t fallback)
 std::int64_t FrameFromFrameTime(std::int64_t frameTime, std::int64_t fallback)
 {
     return frameTime > 0 ? kFrameTimeDividend / frameTime : fallback;
-}
-
-int TruncateToInt(double value)
-{
-    if (std::isnan(value)) {
-        return 0;
-    }
-    constexpr double kMin = std::numeric_limits<int>::min();
-    constexpr double kMax = std::numeric_limits<int>::max();
-    if (value <= kMin) {
-        return std::numeric_limits<int>::min();
-    }
-    if (value >= kMax) {
-        return std::numeric_limits<int>::max();
-    }
-    return static_cast<int>(value);
 }
 
 void ReadFrameKey(const ProfileFile& profile, std::string_view section, std::string_view key, std::int64_t& frameTime)

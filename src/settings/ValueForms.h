@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <string_view>
 
+// TruncateToInt (a real stored for an integer member: truncated toward zero,
+// limited to the int range, 0 for a value that is not a number) is the view's.
+#include "image/ViewMath.h"
+
 namespace orvane {
 
 class ProfileFile;
@@ -18,10 +22,6 @@ inline constexpr std::int64_t kFrameTimeDividend = 100000000;
 
 // frame = 100000000 / frameTime (333333 -> 300); `fallback` when frameTime <= 0.
 [[nodiscard]] std::int64_t FrameFromFrameTime(std::int64_t frameTime, std::int64_t fallback);
-
-// A real stored for an integer member: truncated toward zero (-3.7 -> -3),
-// limited to the int range, 0 for a value that is not a number.
-[[nodiscard]] int TruncateToInt(double value);
 
 // Reads an integer "Frame" key as a frame time. A missing key, or a value of
 // 0 or less, leaves `frameTime` as it is.
