@@ -1,0 +1,56 @@
+#include "app/core/CommandLine.h"
+
+#include "app/core/AppTexts.h"
+
+namespace orvane {
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
+{
+    CommandLine result;
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        if (argument == "--") {
+            break;
+        }
+        if (argument == "--help" || argument == "-h") {
+            return CommandLine{CommandLine::Action::Help, false, {}, {}};
+        }
+        if (argument == "--version") {
+            return CommandLine{CommandLine::Action::Version, false, {}, {}};
+        }
+    }
+    for (const std::string& argument : arguments) {
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && argument == "--demo") {
+            result.demo = true;
+        } else if (!optionsEnded && argument.size() > 1 && argument.front() == '-') {
+            return CommandLine{CommandLine::Action::Error, false, {}, "unknown option " + argument};
+        } else if (result.imageFile.empty() && !argument.empty()) {
+            result.imageFile = argument;
+        } else {
+            return CommandLine{CommandLine::Action::Error, false, {}, "only one image file can be opened"};
+        }
+    }
+    return result;
+}
+
+std::string HelpText()
+{
+    return "Usage: orvane [--demo] [IMAGE]\n"
+           "Live-camera measurement viewer for USB microscope cameras.\n"
+           "\n"
+           "  IMAGE      open this picture (BMP, JPEG, PNG, GIF, TIFF) frozen at start\n"
+           "  --demo     offer the built-in demo camera\n"
+           "  --help     print this help and exit\n"
+           "  --version  print the version and exit\n"
+           "\n"
+           "Settings: $XDG_CONFIG_HOME/QMC/Orvane.ini (default ~/.config/QMC/Orvane.ini).\n";
+}
+
+std::string VersionText()
+{
+    return std::string(kVersionTitle) + "\n";
+}
+
+} // namespace orvane

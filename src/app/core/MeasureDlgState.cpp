@@ -1,0 +1,243 @@
+#include "app/core/MeasureDlgState.h"
+
+#include <utility>
+
+#include "app/core/AppLog.h"
+#include "app/core/AppTexts.h"
+#include "app/core/InstantSaveName.h"
+#include "files/ImageFiles.h"
+#include "settings/CalibrationSettings.h"
+
+namespace orvane {
+
+MeasureDlgState::MeasureDlgState(ICaptureSource& capture, const PathRoots& roots)
+    : m_capture(capture), m_roots(roots), m_settingsPath(ComputeSettingsPath(roots))
+{
+    AddDefaultCalibrations(m_calibrations);
+    ShowWhitePicture(kInitialWidth, kInitialHeight);
+}
+
+bool MeasureDlgState::Initialise()
+{
+    const MigrationResult migration = MigrateOldSettingsFile(m_settingsPath, m_roots.programFolder);
+    if (migration == MigrationResult::Migrated || migration == MigrationResult::OldFileKept) {
+        kAppLog.Info("settings moved from the program folder to " + m_settingsPath.string());
+    }
+    LoadSettings();
+    m_calibrations.RecomputeScales();
+    return BeginLive();
+}
+
+void MeasureDlgState::LoadSettings()
+{
+    m_dataFolder = ComputeDataFolder(m_roots);
+    if (!m_profile.Load(m_settingsPath)) {
+        kAppLog.Warning("settings file cannot be read, defaults used: " + m_settingsPath.string());
+    }
+    LoadOrvaneSection(m_profile, m_settings);
+
+    // The zoom first, then the stored pan, so that the pan wins.
+    m_view.ZoomChanged(m_settings.m_Bai);
+    m_view.SetPan(m_settings.m_Bai_X, m_settings.m_Bai_Y);
+
+    LoadCalibrationSection(m_profile, m_calibrations);
+    LoadCrossLineSections(m_profile, m_crossLines);
+
+    ApplyDefaultFolders(m_settings, m_dataFolder);
+    m_thumbnails.RemoveAll();
+    const std::filesystem::path imageFolder(m_settings.savedir);
+    m_thumbnails.LoadThumbnailIndex(CThumbNail::IndexPathFor(imageFolder));
+    m_thumbnails.ScanImageFolder(imageFolder);
+}
+
+bool MeasureDlgState::SaveSettings(const WindowPlacementSettings& placement)
+{
+    m_settings.m_Bai = m_view.zoomIndex();
+    m_settings.m_Bai_X = m_view.panX();
+    m_settings.m_Bai_Y = m_view.panY();
+    m_settings.window = placement;
+
+    SaveOrvaneSection(m_profile, m_settings);
+    SaveCalibrationSection(m_profile, m_calibrations);
+    SaveCrossLineSections(m_profile, m_crossLines);
+    const bool saved = m_profile.Save(m_settingsPath);
+    if (!saved) {
+        kAppLog.Error("settings file cannot be written: " + m_settingsPath.string());
+    }
+    if (!m_settings.savedir.empty()) {
+        m_thumbnails.SaveThumbnailIndex(CThumbNail::IndexPathFor(std::filesystem::path(m_settings.savedir)));
+    }
+    return saved;
+}
+
+bool MeasureDlgState::BeginLive()
+{
+    if (m_capture.BeginLive()) {
+        m_whitePicture = false;
+        return true;
+    }
+    // The retry asks every 300 ms; the white picture is made once.
+    if (!m_whitePicture || m_whiteWidth != m_settings.width || m_whiteHeight != m_settings.height) {
+        ShowWhitePicture(m_settings.width, m_settings.height);
+    }
+    return false;
+}
+
+void MeasureDlgState::EndLive()
+{
+    m_capture.EndLive();
+}
+
+TickResult MeasureDlgState::OnTick(std::uint32_t now)
+{
+    m_lastTickTime = now;
+    // Both flags are taken so that neither is left over for the next tick.
+    const bool viewWantsRepaint = m_view.TakeRepaintPending();
+    TickResult result;
+    result.repaint = m_repaintPending || viewWantsRepaint;
+    m_repaintPending = false;
+    result.title = WindowTitle(m_isFrozen, m_capture.deviceCaption(), m_fps);
+    return result;
+}
+
+bool MeasureDlgState::TickIsStale(std::uint32_t now) const
+{
+    return static_cast<std::uint32_t>(now - m_lastTickTime) > kStaleTickMilliseconds;
+}
+
+RetryResult MeasureDlgState::OnCameraRetry()
+{
+    RetryResult result;
+    if (m_isFrozen || m_capture.isLive()) {
+        return result;
+    }
+    if (BeginLive()) {
+        result.closeSearchDialog = true;
+        m_search.Close();
+        m_search.SetShowState(ShowState::Shown);
+        m_view.ZoomChanged(m_view.zoomIndex());
+        result.showWindow = true;
+    }
+    switch (m_search.showState()) {
+    case ShowState::Requested:
+        m_view.ZoomChanged(m_view.zoomIndex());
+        result.showWindow = true;
+        m_search.SetShowState(ShowState::Shown);
+        break;
+    case ShowState::Cancelled:
+        result.endProgram = true;
+        m_search.SetShowState(ShowState::Ended);
+        break;
+    default: break;
+    }
+    return result;
+}
+
+bool MeasureDlgState::OnLive()
+{
+    bool showSearch = false;
+    if (m_isFrozen) {
+        const bool live = BeginLive();
+        m_isFrozen = false;
+        if (!live) {
+            m_search.Restart();
+            showSearch = true;
+        }
+    } else {
+        EndLive();
+        m_isFrozen = true;
+        m_fps = 0.0;
+    }
+    m_view.ZoomChanged(m_view.zoomIndex());
+    m_repaintPending = true;
+    m_cursorHint = 0;
+    return showSearch;
+}
+
+bool MeasureDlgState::OpenPicture(const std::filesystem::path& path)
+{
+    FrameImage picture;
+    if (!LoadPicture(path, picture)) {
+        kAppLog.Warning("picture cannot be read: " + path.string());
+        return false;
+    }
+    m_isFrozen = false;
+    OnLive();
+    m_frames.display = std::move(picture);
+    m_whitePicture = false;
+    DisplayFrameChanged();
+    m_view.ViewLayout();
+    m_repaintPending = true;
+    return true;
+}
+
+std::filesystem::path MeasureDlgState::InstantSave(const std::tm& localTime)
+{
+    const std::filesystem::path path =
+        InstantSavePath(std::filesystem::path(m_settings.savedir), localTime, m_settings.m_FilterIndex);
+    if (path.empty() || m_frames.display.isEmpty()) {
+        return {};
+    }
+    m_thumbnails.RemoveThumbnailsFor(path.string());
+    if (!SaveImage(path, m_frames.display, m_settings.m_FilterIndex)) {
+        kAppLog.Warning("image cannot be saved: " + path.string());
+        return {};
+    }
+    m_thumbnails.AddThumbnail(path.string(), m_frames.display);
+    m_repaintPending = true;
+    return path;
+}
+
+void MeasureDlgState::ToggleRightPanel()
+{
+    m_rightPanelShown = !m_rightPanelShown;
+    m_repaintPending = true;
+}
+
+void MeasureDlgState::ToggleBottomPanel()
+{
+    m_bottomPanelShown = !m_bottomPanelShown;
+    m_repaintPending = true;
+}
+
+bool MeasureDlgState::Shutdown(const WindowPlacementSettings& placement)
+{
+    EndLive();
+    return SaveSettings(placement);
+}
+
+void MeasureDlgState::SetReserves(int right, int bottom)
+{
+    m_rightReserve = right;
+    m_bottomReserve = bottom;
+}
+
+void MeasureDlgState::ShowWhitePicture(int width, int height)
+{
+    FrameBuffers white;
+    if (!white.capture.Create(width, height, 24) || !white.display.Create(width, height, 24)) {
+        kAppLog.Warning("capture size " + std::to_string(width) + " x " + std::to_string(height) +
+                        " cannot be had; 640 x 480 used");
+        white.capture.Create(kInitialWidth, kInitialHeight, 24);
+        white.display.Create(kInitialWidth, kInitialHeight, 24);
+    }
+    white.capture.Fill(nullptr, RGB(255, 255, 255));
+    white.display.Fill(nullptr, RGB(255, 255, 255));
+    m_frames.capture = std::move(white.capture);
+    m_frames.display = std::move(white.display);
+    m_whitePicture = true;
+    m_whiteWidth = width;
+    m_whiteHeight = height;
+    DisplayFrameChanged();
+}
+
+void MeasureDlgState::DisplayFrameChanged()
+{
+    const int width = m_frames.display.width();
+    const int height = m_frames.display.height();
+    m_frames.work1.Create(width, height, 8);
+    m_frames.work2.Create(width, height, 8);
+    m_view.SetImageSize(width, height);
+}
+
+} // namespace orvane

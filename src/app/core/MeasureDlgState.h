@@ -1,0 +1,186 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include "app/core/ICaptureSource.h"
+#include "app/core/InitCameraSearch.h"
+#include "files/CThumbNail.h"
+#include "image/FrameImage.h"
+#include "image/ImageView.h"
+#include "measure/CCalibChain.h"
+#include "platform/Paths.h"
+#include "platform/ProfileFile.h"
+#include "settings/CrossLineSettings.h"
+#include "settings/OrvaneSettings.h"
+
+namespace orvane {
+
+// The pictures of the main window: the camera's frame, the frame shown, and
+// the two 8-bit work images of the magnet and the focus meters.
+struct FrameBuffers {
+    FrameImage capture;
+    FrameImage display;
+    FrameImage work1;
+    FrameImage work2;
+};
+
+// What the 100 ms tick asks of the window.
+struct TickResult {
+    bool repaint = false; // invalidate the whole window
+    std::string title;
+};
+
+// What the 300 ms camera retry asks of the window.
+struct RetryResult {
+    bool closeSearchDialog = false;
+    bool showWindow = false; // show the main window (the view is already set up)
+    bool endProgram = false; // the operator gave up the search before the window was shown
+};
+
+// The state of the main window and its handlers, free of any window system:
+// settings, calibrations, cross lines, thumbnails, the frames, the view, the
+// live/frozen state, the start-up show state and the periodic timers. The Qt
+// window forwards its events here and shows what the results ask for.
+//
+// UI thread only.
+class MeasureDlgState {
+public:
+    // The size of the white picture until the settings give the capture size.
+    static constexpr int kInitialWidth = 640;
+    static constexpr int kInitialHeight = 480;
+    // Frames are dropped when the last tick is older than this (the window is busy).
+    static constexpr std::uint32_t kStaleTickMilliseconds = 500;
+
+    // Construction: the defaults of every setting, the 20 default calibrations
+    // (names in the current language), the settings path, a white picture.
+    MeasureDlgState(ICaptureSource& capture, const PathRoots& roots);
+
+    // Initialisation up to and including the first attempt to go live: moves
+    // an old settings file kept beside the program, LoadSettings, the
+    // calibration scales, BeginLive. True when a camera went live.
+    bool Initialise();
+
+    // Reads the settings file: the product section, the zoom and pan, the
+    // calibrations, the cross lines, the default folders (created) and the
+    // thumbnails of the image folder (index file, then a folder scan).
+    void LoadSettings();
+    // Writes the whole key set, the calibrations and the cross lines to the
+    // settings file, then the thumbnail index of the image folder. True when
+    // the settings file was written.
+    bool SaveSettings(const WindowPlacementSettings& placement);
+
+    // Starts the camera; when it does not go live, a white picture of the
+    // capture size ("width" x "height") is shown.
+    bool BeginLive();
+    void EndLive();
+
+    // The 100 ms tick at `now` (TickCount milliseconds).
+    TickResult OnTick(std::uint32_t now);
+    // True when the last tick is older than 500 ms at `now`: frames arriving
+    // then are dropped so that a busy window is not flooded.
+    [[nodiscard]] bool TickIsStale(std::uint32_t now) const;
+
+    // The 300 ms camera retry: while neither frozen nor live, try the camera
+    // and follow the search dialog's show state.
+    RetryResult OnCameraRetry();
+
+    // LIVE and F11: freeze, or go live again. True when the search dialog must
+    // be shown again (going live failed); its search is restarted.
+    bool OnLive();
+
+    // Opens a picture as opening a thumbnail does: the picture freezes, the
+    // file becomes the display frame and the view is set up for its size.
+    // False, with nothing changed, when the file cannot be read.
+    bool OpenPicture(const std::filesystem::path& path);
+
+    // F12: saves the display frame at once into the image folder under the
+    // time-stamp name for the save type, replacing its thumbnail. The path
+    // written, empty when nothing was written.
+    std::filesystem::path InstantSave(const std::tm& localTime);
+
+    // The corner buttons: flip the panel and ask for a repaint; the window then
+    // shows or hides the panel's controls and runs the view layout.
+    void ToggleRightPanel();
+    void ToggleBottomPanel();
+
+    // Shut-down: the camera stops, then SaveSettings.
+    bool Shutdown(const WindowPlacementSettings& placement);
+
+    [[nodiscard]] bool isFrozen() const { return m_isFrozen; }
+    [[nodiscard]] bool isLive() const { return m_capture.isLive(); }
+    [[nodiscard]] double fps() const { return m_fps; }
+    void SetFps(double fps) { m_fps = fps; }
+    [[nodiscard]] std::uint32_t lastTickTime() const { return m_lastTickTime; }
+    [[nodiscard]] bool rightPanelShown() const { return m_rightPanelShown; }
+    [[nodiscard]] bool bottomPanelShown() const { return m_bottomPanelShown; }
+    void RequestRepaint() { m_repaintPending = true; }
+    [[nodiscard]] bool repaintPending() const { return m_repaintPending; }
+    [[nodiscard]] int cursorHint() const { return m_cursorHint; }
+    void SetCursorHint(int hint) { m_cursorHint = hint; }
+    [[nodiscard]] bool burnIn() const { return m_burnIn; }
+    [[nodiscard]] int activeMode() const { return m_activeMode; }
+    [[nodiscard]] int focusAreaState() const { return m_focusAreaState; }
+    [[nodiscard]] int selectedCalibration() const { return m_selectedCalibration; }
+    void SelectCalibration(int index) { m_selectedCalibration = index; }
+    [[nodiscard]] int rightReserve() const { return m_rightReserve; }
+    [[nodiscard]] int bottomReserve() const { return m_bottomReserve; }
+    void SetReserves(int right, int bottom);
+
+    [[nodiscard]] const std::filesystem::path& settingsPath() const { return m_settingsPath; }
+    [[nodiscard]] const std::string& dataFolder() const { return m_dataFolder; }
+    [[nodiscard]] ProfileFile& profile() { return m_profile; }
+    [[nodiscard]] const ProfileFile& profile() const { return m_profile; }
+    [[nodiscard]] OrvaneSettings& settings() { return m_settings; }
+    [[nodiscard]] const OrvaneSettings& settings() const { return m_settings; }
+    [[nodiscard]] CCalibChain& calibrations() { return m_calibrations; }
+    [[nodiscard]] CrossLineSettings& crossLines() { return m_crossLines; }
+    [[nodiscard]] CThumbNail& thumbnails() { return m_thumbnails; }
+    [[nodiscard]] FrameBuffers& frames() { return m_frames; }
+    [[nodiscard]] const FrameBuffers& frames() const { return m_frames; }
+    [[nodiscard]] ImageView& view() { return m_view; }
+    [[nodiscard]] const ImageView& view() const { return m_view; }
+    [[nodiscard]] InitCameraSearch& search() { return m_search; }
+
+private:
+    // A white 24-bit capture and display frame and blank work images of the
+    // given size (640 x 480 when that size cannot be had).
+    void ShowWhitePicture(int width, int height);
+    // The display frame changed size: work images and view follow.
+    void DisplayFrameChanged();
+
+    ICaptureSource& m_capture;
+    PathRoots m_roots;
+    std::filesystem::path m_settingsPath;
+    std::string m_dataFolder;
+    ProfileFile m_profile;
+
+    OrvaneSettings m_settings;
+    CCalibChain m_calibrations;
+    CrossLineSettings m_crossLines;
+    CThumbNail m_thumbnails;
+    FrameBuffers m_frames;
+    ImageView m_view;
+    InitCameraSearch m_search;
+
+    bool m_isFrozen = false;
+    bool m_burnIn = false;
+    bool m_rightPanelShown = true;
+    bool m_bottomPanelShown = true;
+    bool m_repaintPending = false;
+    bool m_whitePicture = false; // the display frame is the white picture asked for at this size
+    int m_whiteWidth = 0;
+    int m_whiteHeight = 0;
+    int m_cursorHint = 0;
+    int m_activeMode = 0;
+    int m_focusAreaState = 0;
+    int m_selectedCalibration = 0;
+    double m_fps = 0.0;
+    std::uint32_t m_lastTickTime = 0;
+    int m_rightReserve = 0;
+    int m_bottomReserve = 0;
+};
+
+} // namespace orvane
