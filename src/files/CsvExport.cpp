@@ -14,7 +14,7 @@ namespace orvane {
 std::string CsvText(std::span<const ResultListRow> rows, Language language)
 {
     // A row stays far below the 1023 characters the format was written for:
-    // the widest value text (DBL_MAX with two decimals) has 312.
+    // the widest value text (-DBL_MAX with three decimals) has 314 characters.
     std::string text(language == Language::Japanese ? kCsvHeaderJapanese : kCsvHeaderEnglish);
     for (const ResultListRow& row : rows) {
         text += row.no;
