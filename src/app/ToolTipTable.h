@@ -1,0 +1,20 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace orvane {
+
+// One tooltip of the main window: string id, the control it explains, and its
+// text (UTF-8). The tooltips exist in Japanese only and are shown only when
+// the program runs in Japanese.
+struct ToolTipEntry {
+    int stringId;
+    int controlId;
+    std::string_view text;
+};
+
+// The 21 tooltips, string ids 200 to 220 in order.
+[[nodiscard]] std::span<const ToolTipEntry> ToolTipTable();
+
+} // namespace orvane
