@@ -31,6 +31,9 @@ int ReadFromMemory(GifFileType* gif, GifByteType* out, int count)
         return 0;
     }
     const std::size_t n = std::min(static_cast<std::size_t>(count), source->size - source->offset);
+    if (n == 0) {
+        return 0;
+    }
     std::memcpy(out, source->data + source->offset, n);
     source->offset += n;
     return static_cast<int>(n);

@@ -42,6 +42,9 @@ struct PngDecoder {
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t length)
 {
     auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+    if (length == 0) {
+        return;
+    }
     if (length > source->size - source->offset) {
         png_error(png, "file ends early");
     }
