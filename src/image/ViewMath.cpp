@@ -37,6 +37,25 @@ double ClampPan(double pan, int frame, int image, double factor)
     return std::max(pan, frame / factor - image);
 }
 
+// (a * b) / c rounded half away from zero, in 64 bits; -1 when c is 0 (Windows' MulDiv).
+int MulDiv(int a, int b, int c)
+{
+    if (c == 0) {
+        return -1;
+    }
+    const std::int64_t product = static_cast<std::int64_t>(a) * b;
+    const std::int64_t divisor = c;
+    const bool negative = (product < 0) != (divisor < 0);
+    const std::int64_t magnitude = (std::abs(product) + std::abs(divisor) / 2) / std::abs(divisor);
+    return ClampToInt(negative ? -magnitude : magnitude);
+}
+
+// A 96-dpi layout value -> pixels at `dpi`: (value * dpi) / 96 rounded half away from zero.
+int ScaleFrom96Dpi(int value, int dpi)
+{
+    return MulDiv(value, dpi, 96);
+}
+
 } // namespace
 
 int TruncateToInt(double v)
@@ -51,23 +70,6 @@ int TruncateToInt(double v)
         return std::numeric_limits<int>::max();
     }
     return static_cast<int>(v);
-}
-
-int MulDiv(int a, int b, int c)
-{
-    if (c == 0) {
-        return -1;
-    }
-    const std::int64_t product = static_cast<std::int64_t>(a) * b;
-    const std::int64_t divisor = c;
-    const bool negative = (product < 0) != (divisor < 0);
-    const std::int64_t magnitude = (std::abs(product) + std::abs(divisor) / 2) / std::abs(divisor);
-    return ClampToInt(negative ? -magnitude : magnitude);
-}
-
-int DpiScale(int value, int dpi)
-{
-    return MulDiv(value, dpi, 96);
 }
 
 bool IsMappable(const ViewGeometry& g)
@@ -145,8 +147,8 @@ ViewLayoutResult ComputeViewLayout(const WindowLayout& window, const ViewGeometr
 {
     const int clientRight = window.clientWidth;
     const int clientBottom = window.clientHeight;
-    const int rightLimit = window.rightPanelShown ? window.rightReserve : DpiScale(24, window.dpiX);
-    const int bottomLimit = window.bottomPanelShown ? window.bottomReserve : DpiScale(20, window.dpiY);
+    const int rightLimit = window.rightPanelShown ? window.rightReserve : ScaleFrom96Dpi(24, window.dpiX);
+    const int bottomLimit = window.bottomPanelShown ? window.bottomReserve : ScaleFrom96Dpi(20, window.dpiY);
     const RECT& v = view.frame;
     const std::int64_t w = std::max(0, view.imageWidth);
     const std::int64_t h = std::max(0, view.imageHeight);

@@ -55,12 +55,6 @@ struct ViewTransform {
 // v -> v truncated toward zero, saturated to the int range; NaN gives 0.
 [[nodiscard]] int TruncateToInt(double v);
 
-// (a * b) / c rounded half away from zero, in 64 bits; -1 when c is 0 (MulDiv).
-[[nodiscard]] int MulDiv(int a, int b, int c);
-
-// A 96-dpi layout value -> screen pixels at `dpi` logical pixels per inch: MulDiv(value, dpi, 96).
-[[nodiscard]] int DpiScale(int value, int dpi);
-
 // Point inside the rectangle: left <= x < right and top <= y < bottom.
 [[nodiscard]] constexpr bool Contains(const RECT& r, IntPoint p)
 {
@@ -123,8 +117,8 @@ struct ViewLayoutResult {
 // The window's layout and the view's geometry -> new rectangles of the picture
 // frame, results list, strip box and scroll bar, and the clamped pan.
 //
-// Free space: R = rightReserve (right panel shown) or DpiScale(24); B =
-// bottomReserve (strip shown) or DpiScale(20). Zoom f: the frame keeps its
+// Free space: R = rightReserve (right panel shown) or 24 at 96 dpi; B =
+// bottomReserve (strip shown) or 20 at 96 dpi (MulDiv(n, dpi, 96)). Zoom f: the frame keeps its
 // top-left and becomes min(trunc(w * f), K.right - R) x min(trunc(h * f),
 // K.bottom - B). Fit: aw = K.right - V.left - R, ah = K.bottom - V.top - B,
 // shrunk to the image's aspect; the frame becomes (V.left + aw) x (V.top + ah):

@@ -128,14 +128,24 @@ TEST(ZoomTable, ListTextsInBothLanguages)
 
 // ---- Mapping -----------------------------------------------------------------
 
-TEST(ViewMath, MulDivRoundsHalfAwayFromZero)
+TEST(ViewMath, HiddenPanelLimitsScaleWithDpi)
 {
-    EXPECT_EQ(DpiScale(24, 96), 24);
-    EXPECT_EQ(DpiScale(24, 144), 36);
-    EXPECT_EQ(DpiScale(20, 120), 25);
-    EXPECT_EQ(MulDiv(3, 1, 2), 2);
-    EXPECT_EQ(MulDiv(-3, 1, 2), -2);
-    EXPECT_EQ(MulDiv(5, 1, 0), -1);
+    // 24 and 20 pixels at 96 dpi become 36 at 144 dpi and 25 at 120 dpi.
+    WindowLayout window;
+    window.clientWidth = 1000;
+    window.clientHeight = 800;
+    window.rightPanelShown = false;
+    window.bottomPanelShown = false;
+    window.dpiX = 144;
+    window.dpiY = 120;
+    ViewGeometry view;
+    view.frame = RECT{10, 10, 20, 20};
+    view.imageWidth = 5000;
+    view.imageHeight = 5000;
+    view.zoomIndex = 1;
+    const ViewLayoutResult result = ComputeViewLayout(window, view);
+    EXPECT_EQ(result.frame.Width(), 1000 - 36);
+    EXPECT_EQ(result.frame.Height(), 800 - 25);
 }
 
 TEST(ViewMath, TruncateToIntSaturates)
