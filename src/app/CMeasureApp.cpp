@@ -1,0 +1,57 @@
+#include "app/CMeasureApp.h"
+
+#include <memory>
+#include <utility>
+
+#include <QApplication>
+
+#include "app/AppLog.h"
+#include "app/CMeasureDlg.h"
+#include "app/IMessageBoxes.h"
+#include "app/QuitSignals.h"
+#include "app/core/NoCamera.h"
+
+namespace orvane {
+
+CMeasureApp::CMeasureApp(AppEnvironment environment) : m_environment(std::move(environment))
+{
+}
+
+bool CMeasureApp::InitInstance()
+{
+    m_instanceLock = TryLockSingleInstance(m_environment.lockFile);
+    if (m_instanceLock.locked()) {
+        return true;
+    }
+    const std::string_view notice = StringText(StringId::AlreadyStarted, m_environment.language);
+    const QString text = QString::fromUtf8(notice.data(), static_cast<qsizetype>(notice.size()));
+    qCInfo(lcApp) << text;
+    m_environment.boxes->Inform(nullptr, QStringLiteral("Orvane"), text);
+    return false;
+}
+
+int CMeasureApp::Run(const CommandLine& commandLine)
+{
+    const std::unique_ptr<ICaptureSource> capture = MakeCaptureSource(commandLine);
+    CMeasureDlg window(*capture, m_environment.roots, m_environment.language, *m_environment.boxes);
+
+    // The window decides when the program ends (it may be hidden while the
+    // search dialog closes), never the last window closing.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&window, &CMeasureDlg::finished, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &window, [&window](int signalNumber) {
+        qCInfo(lcApp) << "signal" << signalNumber << "- quitting";
+        window.QuitConfirmed();
+    });
+
+    window.Initialise(commandLine.imageFile);
+    return QApplication::exec();
+}
+
+std::unique_ptr<ICaptureSource> MakeCaptureSource(const CommandLine&)
+{
+    return std::make_unique<NoCamera>();
+}
+
+} // namespace orvane

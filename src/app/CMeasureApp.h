@@ -1,0 +1,49 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "app/core/CommandLine.h"
+#include "platform/FileLock.h"
+#include "platform/Paths.h"
+#include "platform/StringTable.h"
+
+namespace orvane {
+
+class ICaptureSource;
+class IMessageBoxes;
+
+// What the start-up takes from the world outside; tests give their own.
+struct AppEnvironment {
+    PathRoots roots;
+    std::filesystem::path lockFile; // the single-instance lock
+    Language language = Language::English;
+    IMessageBoxes* boxes = nullptr;
+};
+
+// The application: the single-instance guard, then the main window run until
+// it closes. Needs a QApplication.
+class CMeasureApp {
+public:
+    explicit CMeasureApp(AppEnvironment environment);
+
+    // True when this is the only instance; the lock is then held for the life
+    // of this object. Otherwise "It has already startup" is shown and false.
+    bool InitInstance();
+
+    // Creates the main window for the command line's request and runs the
+    // event loop until the window closes (also on SIGTERM, SIGINT, SIGHUP,
+    // saving the settings as a confirmed quit does). The exit code.
+    int Run(const CommandLine& commandLine);
+
+private:
+    AppEnvironment m_environment;
+    FileLock m_instanceLock;
+};
+
+// The camera the window starts with. The capture graph is not part of the
+// program yet, so no camera is ever found; `commandLine.demo` will choose the
+// demo camera once there is one.
+[[nodiscard]] std::unique_ptr<ICaptureSource> MakeCaptureSource(const CommandLine& commandLine);
+
+} // namespace orvane
