@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QScreen>
 #include <QTimer>
 #include <QWheelEvent>
@@ -109,6 +110,9 @@ void CMeasureDlg::Initialise(const std::filesystem::path& picture)
     m_controls->SetUpResultList(m_language);
     m_controls->FillCalibrationList(m_state.calibrations());
     m_state.SelectCalibration(0);
+    // The thumbnail strip's range follows its thumbnails once the strip is drawn.
+    m_controls->stripScroll()->setRange(0, 0);
+    m_controls->stripScroll()->setValue(0);
     if (m_language == Language::Japanese) {
         m_controls->InstallToolTips();
     }
