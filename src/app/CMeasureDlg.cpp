@@ -7,12 +7,13 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScrollBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
 
 #include "app/AppLog.h"
+#include "app/ButtonFaces.h"
 #include "app/CInitCameraDlg.h"
 #include "app/CPictureButton.h"
 #include "app/ControlIds.h"
@@ -129,7 +130,7 @@ void CMeasureDlg::Initialise(const std::filesystem::path& picture)
     } else {
         m_search->Restart();
     }
-    m_controls->button(ctl::kLive)->setAlternative(m_state.isFrozen());
+    UpdateButtonStates();
 }
 
 void CMeasureDlg::ConnectControls()
@@ -150,6 +151,7 @@ void CMeasureDlg::OnTickTimer()
 {
     const TickResult tick = m_state.OnTick(TickCount());
     if (tick.repaint) {
+        UpdateButtonStates();
         update();
     }
     const QString title = Utf8(tick.title);
@@ -180,7 +182,7 @@ void CMeasureDlg::OnLive()
     if (showSearch) {
         m_search->Restart();
     }
-    m_controls->button(ctl::kLive)->setAlternative(m_state.isFrozen());
+    UpdateButtonStates();
     SyncZoomList();
     UpdateCursor();
     update();
@@ -251,6 +253,18 @@ void CMeasureDlg::UpdateCursor()
         m_controls->picture()->setCursor(*cursor);
     } else {
         m_controls->picture()->unsetCursor();
+    }
+}
+
+void CMeasureDlg::UpdateButtonStates()
+{
+    m_controls->button(ctl::kLive)->setAlternative(m_state.isFrozen());
+    m_controls->button(ctl::kType)->setAlternative(m_state.burnIn());
+    for (const int id : RightColumnControls()) {
+        if (CPictureButton* face = m_controls->button(id);
+            face != nullptr && face->kind() == CPictureButton::Kind::Face) {
+            face->setModeLamp(GreenLampLit(id, m_state.activeMode(), m_state.focusAreaState()));
+        }
     }
 }
 

@@ -81,6 +81,8 @@ private:
     void ShowMainWindow();
     void SyncZoomList();
     void UpdateCursor();
+    // LIVE and TYPE faces and the green lamps from the state.
+    void UpdateButtonStates();
     bool AskQuit();
     void Shutdown();
     void RestorePlacement();
