@@ -3,7 +3,7 @@
 namespace orvane {
 
 SelectedCalibration OnCalibrationSelected(CCalibChain& calibrations, std::int32_t index, CMeasureChain& measurements,
-                                          FrameSize frame, const std::function<void()>& rewriteRows)
+                                          FrameSize frame, const std::function<void(const CALIBRATION&)>& rewriteRows)
 {
     // An index outside the list leaves the cursor on its nearest end, and
     // that record is used: the window always has a calibration to scale with.
@@ -14,7 +14,7 @@ SelectedCalibration OnCalibrationSelected(CCalibChain& calibrations, std::int32_
     }
     RecomputeForCalibration(measurements, *record, frame);
     if (rewriteRows) {
-        rewriteRows();
+        rewriteRows(*record);
     }
     return SelectedCalibration{record, record->mpp, record->unit};
 }

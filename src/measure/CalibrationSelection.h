@@ -23,9 +23,9 @@ struct SelectedCalibration {
 // `index` (an index past the end leaves it on the last calibration, a negative
 // one on the first, as MoveTo does), its mpp and unit are copied out, every
 // measurement is rescaled with it on a frame of `frame`'s size, and
-// `rewriteRows` then writes the results list's values anew (skipped when
-// empty). An empty chain changes nothing and gives a null record.
+// `rewriteRows` then writes the results list's values anew in its unit
+// (skipped when empty). An empty chain changes nothing and gives a null record.
 SelectedCalibration OnCalibrationSelected(CCalibChain& calibrations, std::int32_t index, CMeasureChain& measurements,
-                                          FrameSize frame, const std::function<void()>& rewriteRows);
+                                          FrameSize frame, const std::function<void(const CALIBRATION&)>& rewriteRows);
 
 } // namespace orvane

@@ -1,6 +1,7 @@
 #include "measure/CalibrationSelection.h"
 
 #include <array>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -32,13 +33,13 @@ protected:
 
     CCalibChain calibrations;
     CMeasureChain measurements;
-    int rewrites = 0;
+    std::vector<std::int32_t> rewrittenIn; // the unit of every rewrite of the rows
 };
 
 TEST_F(CalibrationSelectionTest, RescalesEveryRecordAndRewritesTheRows)
 {
-    const SelectedCalibration chosen =
-        OnCalibrationSelected(calibrations, 2, measurements, kFrame, [this] { ++rewrites; });
+    const SelectedCalibration chosen = OnCalibrationSelected(
+        calibrations, 2, measurements, kFrame, [this](const CALIBRATION& shown) { rewrittenIn.push_back(shown.unit); });
 
     ASSERT_NE(chosen.record, nullptr);
     EXPECT_EQ(chosen.record->name, "Lens");
@@ -49,12 +50,13 @@ TEST_F(CalibrationSelectionTest, RescalesEveryRecordAndRewritesTheRows)
     EXPECT_DOUBLE_EQ(record->value[0], 0.5);
     EXPECT_EQ(record->value[1], 53.13); // angles do not depend on the scale
     EXPECT_EQ(record->unit, kUnitCm);
-    EXPECT_EQ(rewrites, 1);
+    EXPECT_EQ(rewrittenIn, std::vector<std::int32_t>{kUnitCm});
 
-    OnCalibrationSelected(calibrations, 0, measurements, kFrame, [this] { ++rewrites; });
+    OnCalibrationSelected(calibrations, 0, measurements, kFrame,
+                          [this](const CALIBRATION& shown) { rewrittenIn.push_back(shown.unit); });
     EXPECT_DOUBLE_EQ(measurements.First()->value[0], 2.5);
     EXPECT_EQ(measurements.First()->unit, kUnitMm);
-    EXPECT_EQ(rewrites, 2);
+    EXPECT_EQ(rewrittenIn, (std::vector<std::int32_t>{kUnitCm, kUnitMm}));
 }
 
 TEST_F(CalibrationSelectionTest, AnIndexPastTheListTakesTheLastCalibration)
@@ -68,9 +70,10 @@ TEST_F(CalibrationSelectionTest, AnIndexPastTheListTakesTheLastCalibration)
 TEST_F(CalibrationSelectionTest, AnEmptyListChangesNothing)
 {
     CCalibChain none;
-    const SelectedCalibration chosen = OnCalibrationSelected(none, 0, measurements, kFrame, [this] { ++rewrites; });
+    const SelectedCalibration chosen = OnCalibrationSelected(
+        none, 0, measurements, kFrame, [this](const CALIBRATION& shown) { rewrittenIn.push_back(shown.unit); });
     EXPECT_EQ(chosen.record, nullptr);
-    EXPECT_EQ(rewrites, 0);
+    EXPECT_TRUE(rewrittenIn.empty());
     EXPECT_EQ(measurements.First()->value[0], 0.0);
 }
 
