@@ -425,14 +425,6 @@ TEST_F(InteractionTest, ShiftSnapsTheSecondPointOfALength)
     EXPECT_EQ(Rows()[1].result, "45.0");
 }
 
-TEST_F(InteractionTest, WithoutShiftTheSecondPointStays)
-{
-    ui().OnToolButton(kModeLength);
-    Click(100, 100);
-    Click(200, 40);
-    EXPECT_EQ(PointOf(*ui().chain().First(), 1), (PointD{200, 40}));
-}
-
 // ---- editing ----------------------------------------------------------------
 
 TEST_F(InteractionTest, DraggingALengthPointRecomputesBothRows)
