@@ -11,6 +11,7 @@ constexpr std::array kCommands{
     Command{"mes2csv", "print a results file (.mes) as the CSV export of its results list", RunMes2Csv},
     Command{"convert", "convert an image (BMP, JPEG, PNG, GIF, TIFF) to BMP or JPEG", RunConvert},
     Command{"thumbs", "list an image folder's thumbnail index, or rebuild it (--rebuild)", RunThumbs},
+    Command{"render", "draw the measurements of a results file over an image", RunRender},
 };
 
 void PrintOverview(std::FILE* out)

@@ -24,6 +24,7 @@ struct Command {
 int RunMes2Csv(Args args);
 int RunConvert(Args args);
 int RunThumbs(Args args);
+int RunRender(Args args);
 
 // orvane-tool with the arguments after the program's name; returns the exit status.
 int Run(Args args);
