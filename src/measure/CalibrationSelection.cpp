@@ -2,8 +2,8 @@
 
 namespace orvane {
 
-SelectedCalibration OnCalibrationSelected(CCalibChain& calibrations, std::int32_t index, CMeasureChain& measurements,
-                                          FrameSize frame, const std::function<void(const CALIBRATION&)>& rewriteRows)
+SelectedCalibration ApplyCalibrationChoice(CCalibChain& calibrations, std::int32_t index, CMeasureChain& measurements,
+                                           FrameSize frame, const std::function<void(const CALIBRATION&)>& rewriteRows)
 {
     // An index outside the list leaves the cursor on its nearest end, and
     // that record is used: the window always has a calibration to scale with.

@@ -18,14 +18,15 @@ struct SelectedCalibration {
     std::int32_t unit = 0;
 };
 
-// A new choice in the calibration list (also after the calibration dialog
-// closed, and at start once the list is filled): the chain's cursor moves to
-// `index` (an index past the end leaves it on the last calibration, a negative
-// one on the first, as MoveTo does), its mpp and unit are copied out, every
-// measurement is rescaled with it on a frame of `frame`'s size, and
-// `rewriteRows` then writes the results list's values anew in its unit
-// (skipped when empty). An empty chain changes nothing and gives a null record.
-SelectedCalibration OnCalibrationSelected(CCalibChain& calibrations, std::int32_t index, CMeasureChain& measurements,
-                                          FrameSize frame, const std::function<void(const CALIBRATION&)>& rewriteRows);
+// The work of the main window's OnCalibrationSelected: a new choice in the
+// calibration list (also after the calibration dialog closed, and at start
+// once the list is filled). The chain's cursor moves to `index` (an index
+// past the end leaves it on the last calibration, a negative one on the
+// first, as MoveTo does), its mpp and unit are copied out, every measurement
+// is rescaled with it on a frame of `frame`'s size, and `rewriteRows` then
+// writes the results list's values anew in its unit (skipped when empty). An
+// empty chain changes nothing and gives a null record.
+SelectedCalibration ApplyCalibrationChoice(CCalibChain& calibrations, std::int32_t index, CMeasureChain& measurements,
+                                           FrameSize frame, const std::function<void(const CALIBRATION&)>& rewriteRows);
 
 } // namespace orvane

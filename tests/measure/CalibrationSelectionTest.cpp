@@ -38,7 +38,7 @@ protected:
 
 TEST_F(CalibrationSelectionTest, RescalesEveryRecordAndRewritesTheRows)
 {
-    const SelectedCalibration chosen = OnCalibrationSelected(
+    const SelectedCalibration chosen = ApplyCalibrationChoice(
         calibrations, 2, measurements, kFrame, [this](const CALIBRATION& shown) { rewrittenIn.push_back(shown.unit); });
 
     ASSERT_NE(chosen.record, nullptr);
@@ -52,8 +52,8 @@ TEST_F(CalibrationSelectionTest, RescalesEveryRecordAndRewritesTheRows)
     EXPECT_EQ(record->unit, kUnitCm);
     EXPECT_EQ(rewrittenIn, std::vector<std::int32_t>{kUnitCm});
 
-    OnCalibrationSelected(calibrations, 0, measurements, kFrame,
-                          [this](const CALIBRATION& shown) { rewrittenIn.push_back(shown.unit); });
+    ApplyCalibrationChoice(calibrations, 0, measurements, kFrame,
+                           [this](const CALIBRATION& shown) { rewrittenIn.push_back(shown.unit); });
     EXPECT_DOUBLE_EQ(measurements.First()->value[0], 2.5);
     EXPECT_EQ(measurements.First()->unit, kUnitMm);
     EXPECT_EQ(rewrittenIn, (std::vector<std::int32_t>{kUnitCm, kUnitMm}));
@@ -61,16 +61,16 @@ TEST_F(CalibrationSelectionTest, RescalesEveryRecordAndRewritesTheRows)
 
 TEST_F(CalibrationSelectionTest, AnIndexPastTheListTakesTheLastCalibration)
 {
-    const SelectedCalibration chosen = OnCalibrationSelected(calibrations, 25, measurements, kFrame, {});
+    const SelectedCalibration chosen = ApplyCalibrationChoice(calibrations, 25, measurements, kFrame, {});
     ASSERT_NE(chosen.record, nullptr);
     EXPECT_EQ(chosen.record->name, "Data20");
-    EXPECT_EQ(OnCalibrationSelected(calibrations, -1, measurements, kFrame, {}).record->name, "Data1");
+    EXPECT_EQ(ApplyCalibrationChoice(calibrations, -1, measurements, kFrame, {}).record->name, "Data1");
 }
 
 TEST_F(CalibrationSelectionTest, AnEmptyListChangesNothing)
 {
     CCalibChain none;
-    const SelectedCalibration chosen = OnCalibrationSelected(
+    const SelectedCalibration chosen = ApplyCalibrationChoice(
         none, 0, measurements, kFrame, [this](const CALIBRATION& shown) { rewrittenIn.push_back(shown.unit); });
     EXPECT_EQ(chosen.record, nullptr);
     EXPECT_TRUE(rewrittenIn.empty());
