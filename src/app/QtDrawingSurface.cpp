@@ -300,8 +300,13 @@ void QtDrawingSurface::Dot(int x, int y)
     const double centreShift = width % 2 == 1 ? 0.0 : -0.5;
     const double limit = width * width / 4.0 + 0.25; // radius squared, rounded in
     const std::int64_t reach = width / 2;
-    for (std::int64_t dy = -reach; dy <= reach; ++dy) {
-        for (std::int64_t dx = -reach; dx <= reach; ++dx) {
+    // Only the part of the disk's square that lies on the picture.
+    const std::int64_t dyFirst = std::max(-reach, -std::int64_t{y});
+    const std::int64_t dyLast = std::min(reach, m_image->height() - 1 - std::int64_t{y});
+    const std::int64_t dxFirst = std::max(-reach, -std::int64_t{x});
+    const std::int64_t dxLast = std::min(reach, m_image->width() - 1 - std::int64_t{x});
+    for (std::int64_t dy = dyFirst; dy <= dyLast; ++dy) {
+        for (std::int64_t dx = dxFirst; dx <= dxLast; ++dx) {
             const double ox = dx - centreShift;
             const double oy = dy - centreShift;
             if (ox * ox + oy * oy <= limit) {

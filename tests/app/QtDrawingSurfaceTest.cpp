@@ -267,6 +267,10 @@ TEST(QtDrawingSurfaceTest, FarCoordinatesAreClippedQuickly)
         surface.SetPen(kRed, 3);
         surface.Ellipse(RECT{INT_MIN, INT_MIN, INT_MAX, INT_MAX});
         surface.Line(INT_MIN, 10, INT_MAX, 10);
+        surface.SetPen(kRed, 1000000000);
+        surface.Dot(10, 10);
+        surface.SetPen(0, 1);
+        surface.FillRect(RECT{0, 0, 64, 48}, 0);
         surface.SetPen(kRed, 1);
         surface.Ellipse(RECT{-2000000000, -2000000000, 2000000000, 2000000000});
         surface.Line(0, 20, INT_MAX, 20);
