@@ -100,6 +100,9 @@ public:
 
     explicit MeasureInteraction(InteractionContext context);
 
+    // The system's double-click time, once the window system is there to ask.
+    void SetDoubleClickTime(std::uint32_t milliseconds) { m_context.doubleClickTime = milliseconds; }
+
     // Tool buttons LINE (1) ... ANGLE (6): the same tool again turns it off.
     void OnToolButton(std::int32_t mode);
     // Arms `mode` (0 = none) with no points; repaints the window.

@@ -151,6 +151,7 @@ bool MeasureDlgState::OnLive()
     m_view.ZoomChanged(m_view.zoomIndex());
     m_repaintPending = true;
     m_cursorHint = 0;
+    m_cursorHidden = false;
     return showSearch;
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/core/ICaptureSource.h"
 #include "app/core/InitCameraSearch.h"
+#include "app/core/MeasureSession.h"
 #include "files/CThumbNail.h"
 #include "image/FrameImage.h"
 #include "image/ImageView.h"
@@ -118,13 +119,19 @@ public:
     [[nodiscard]] bool bottomPanelShown() const { return m_bottomPanelShown; }
     void RequestRepaint() { m_repaintPending = true; }
     [[nodiscard]] bool repaintPending() const { return m_repaintPending; }
+    // The window's cursor: the hint of the set-cursor handler and whether the
+    // pointer is hidden over the picture. LIVE shows the default cursor again.
     [[nodiscard]] int cursorHint() const { return m_cursorHint; }
     void SetCursorHint(int hint) { m_cursorHint = hint; }
+    [[nodiscard]] bool cursorHidden() const { return m_cursorHidden; }
+    void SetCursorHidden(bool hidden) { m_cursorHidden = hidden; }
     [[nodiscard]] bool burnIn() const { return m_burnIn; }
-    [[nodiscard]] int activeMode() const { return m_activeMode; }
+    // The measurement tool armed (0 none, 1 LINE ... 6 ANGLE).
+    [[nodiscard]] int activeMode() const { return m_measure.interaction().mode(); }
     [[nodiscard]] int focusAreaState() const { return m_focusAreaState; }
-    [[nodiscard]] int selectedCalibration() const { return m_selectedCalibration; }
-    void SelectCalibration(int index) { m_selectedCalibration = index; }
+    [[nodiscard]] int selectedCalibration() const { return m_measure.selectedIndex(); }
+    // The calibration list's choice: see MeasureSession::SelectCalibration.
+    void SelectCalibration(int index) { m_measure.SelectCalibration(index); }
     [[nodiscard]] int rightReserve() const { return m_rightReserve; }
     [[nodiscard]] int bottomReserve() const { return m_bottomReserve; }
     void SetReserves(int right, int bottom);
@@ -143,6 +150,8 @@ public:
     [[nodiscard]] ImageView& view() { return m_view; }
     [[nodiscard]] const ImageView& view() const { return m_view; }
     [[nodiscard]] InitCameraSearch& search() { return m_search; }
+    [[nodiscard]] MeasureSession& measure() { return m_measure; }
+    [[nodiscard]] const MeasureSession& measure() const { return m_measure; }
 
 private:
     // A white 24-bit capture and display frame and blank work images of the
@@ -164,6 +173,7 @@ private:
     FrameBuffers m_frames;
     ImageView m_view;
     InitCameraSearch m_search;
+    MeasureSession m_measure{m_settings, m_calibrations, m_view};
 
     bool m_isFrozen = false;
     bool m_burnIn = false;
@@ -174,9 +184,8 @@ private:
     int m_whiteWidth = 0;
     int m_whiteHeight = 0;
     int m_cursorHint = 0;
-    int m_activeMode = 0;
+    bool m_cursorHidden = false;
     int m_focusAreaState = 0;
-    int m_selectedCalibration = 0;
     double m_fps = 0.0;
     std::uint32_t m_lastTickTime = 0;
     int m_rightReserve = 0;

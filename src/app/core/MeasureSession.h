@@ -1,0 +1,113 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include "files/MeasureFile.h"
+#include "image/DrawingSurface.h"
+#include "image/ImageView.h"
+#include "measure/CCalibChain.h"
+#include "measure/CalibrationRectEdit.h"
+#include "measure/CalibrationSelection.h"
+#include "measure/MeasureDrawing.h"
+#include "measure/MeasureInteraction.h"
+#include "settings/OrvaneSettings.h"
+
+namespace orvane {
+
+// What measuring asks of the window. Every hook may be empty: no label boxes,
+// "No" to every question, no repaint.
+struct MeasureHost {
+    // Width and height of a text in the font, screen pixels.
+    std::function<TextExtent(std::string_view text, const DrawingFont& font)> measureText;
+    // A Yes/No question with a question icon; true for Yes.
+    std::function<bool(std::string_view text, std::string_view caption)> askYesNo;
+    std::function<void()> repaintPicture;
+    // The whole window: the tool lamps may have changed too.
+    std::function<void()> repaintWindow;
+};
+
+// Measuring in the main window, free of any window system: the measurement
+// interaction with its chain and results list, the calibration that scales
+// it, the calibration rectangle while the calibration dialog is open, results
+// files loaded at start, and what all of them draw over the picture. The
+// window forwards mouse events to interaction() in its client coordinates,
+// runs the drawing steps from the view's overlays, and shows the list.
+//
+// The settings, the calibrations and the view are the main window's and must
+// outlive the session. UI thread only.
+class MeasureSession {
+public:
+    MeasureSession(OrvaneSettings& settings, CCalibChain& calibrations, const ImageView& view);
+
+    MeasureSession(const MeasureSession&) = delete;
+    MeasureSession& operator=(const MeasureSession&) = delete;
+
+    void SetHost(MeasureHost host) { m_host = std::move(host); }
+    void SetDoubleClickTime(std::uint32_t milliseconds) { m_interaction.SetDoubleClickTime(milliseconds); }
+
+    [[nodiscard]] MeasureInteraction& interaction() { return m_interaction; }
+    [[nodiscard]] const MeasureInteraction& interaction() const { return m_interaction; }
+
+    // A choice in the calibration list (also at start and when the
+    // calibration dialog closes): its units per pixel and unit scale every
+    // measurement from now on, every record is recomputed with them and the
+    // results list is rewritten in its unit; the picture is repainted.
+    void SelectCalibration(int index);
+    [[nodiscard]] int selectedIndex() const { return m_selectedIndex; }
+    // The copies kept of the chosen calibration.
+    [[nodiscard]] const SelectedCalibration& selection() const { return m_selection; }
+
+    // The calibration dialog opens on calibration `index`: its rectangle and
+    // the calibration frame ("m_CalibSet") are drawn and can be dragged with
+    // the right button until EndCalibration. The record, or null when the
+    // list has no calibrations.
+    CALIBRATION* BeginCalibration(int index);
+    void EndCalibration();
+    [[nodiscard]] bool calibrationOpen() const { return m_calibrationEdit.isOpen(); }
+    [[nodiscard]] CalibrationRectEdit& calibrationEdit() { return m_calibrationEdit; }
+
+    // A results file replaces the measurements: loaded, renumbered, listed
+    // anew in the selected unit, repainted. The list is refilled whether or
+    // not the file could be read, as the load command does.
+    MeasureFileLoad LoadResults(const std::filesystem::path& path);
+
+    // Asks the window to repaint the picture.
+    void RepaintPicture() const;
+
+    // How measurements look now ("color.*").
+    [[nodiscard]] MeasureStyle Style() const;
+
+    // The drawing steps of the picture's overlays, into a back buffer of
+    // `picture` pixels. The finished measurements; the measurement being
+    // placed with its rubber band to the pointer (nothing without a tool, a
+    // point or a pointer position seen over the picture); the calibration
+    // rectangle and frame while the dialog is open.
+    void DrawMeasurements(DrawingSurface& surface, const ViewTransform& transform, FrameSize picture);
+    void DrawWorking(DrawingSurface& surface, const ViewTransform& transform, FrameSize picture);
+    void DrawCalibrationMarks(DrawingSurface& surface, const ViewTransform& transform) const;
+
+private:
+    [[nodiscard]] InteractionSettings CurrentSettings() const;
+    [[nodiscard]] MeasureCanvas Canvas(const ViewTransform& transform, FrameSize picture) const;
+
+    OrvaneSettings& m_settings;
+    CCalibChain& m_calibrations;
+    const ImageView& m_view;
+    MeasureHost m_host;
+    // What new and recomputed measurements are scaled with: a copy of the
+    // chosen calibration, so that edits in the open dialog count only after OK.
+    CALIBRATION m_scaling;
+    SelectedCalibration m_selection;
+    int m_selectedIndex = 0;
+    CalibrationRectEdit m_calibrationEdit;
+    // The pointer's last image position over the picture while a tool was
+    // armed: the rubber band stays there when the pointer leaves the picture.
+    std::optional<PointD> m_lastMouse;
+    MeasureInteraction m_interaction;
+};
+
+} // namespace orvane
