@@ -46,6 +46,9 @@ int CMeasureApp::Run(const CommandLine& commandLine)
     });
 
     window.Initialise(commandLine.imageFile);
+    if (!commandLine.resultsFile.empty()) {
+        window.state().measure().LoadResults(commandLine.resultsFile);
+    }
     return QApplication::exec();
 }
 

@@ -1,5 +1,7 @@
 #include "app/core/CommandLine.h"
 
+#include <iterator>
+
 #include "app/core/AppTexts.h"
 
 namespace orvane {
@@ -13,23 +15,29 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
             break;
         }
         if (argument == "--help" || argument == "-h") {
-            return CommandLine{CommandLine::Action::Help, false, {}, {}};
+            return CommandLine{CommandLine::Action::Help, false, {}, {}, {}};
         }
         if (argument == "--version") {
-            return CommandLine{CommandLine::Action::Version, false, {}, {}};
+            return CommandLine{CommandLine::Action::Version, false, {}, {}, {}};
         }
     }
-    for (const std::string& argument : arguments) {
+    for (auto next = arguments.begin(); next != arguments.end(); ++next) {
+        const std::string& argument = *next;
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && argument == "--demo") {
             result.demo = true;
+        } else if (!optionsEnded && argument == "--results") {
+            if (std::next(next) == arguments.end() || std::next(next)->empty()) {
+                return CommandLine{CommandLine::Action::Error, false, {}, {}, "--results needs a results file"};
+            }
+            result.resultsFile = *++next;
         } else if (!optionsEnded && argument.size() > 1 && argument.front() == '-') {
-            return CommandLine{CommandLine::Action::Error, false, {}, "unknown option " + argument};
+            return CommandLine{CommandLine::Action::Error, false, {}, {}, "unknown option " + argument};
         } else if (result.imageFile.empty() && !argument.empty()) {
             result.imageFile = argument;
         } else {
-            return CommandLine{CommandLine::Action::Error, false, {}, "only one image file can be opened"};
+            return CommandLine{CommandLine::Action::Error, false, {}, {}, "only one image file can be opened"};
         }
     }
     return result;
@@ -37,13 +45,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
 
 std::string HelpText()
 {
-    return "Usage: orvane [--demo] [IMAGE]\n"
+    return "Usage: orvane [--demo] [--results FILE.mes] [IMAGE]\n"
            "Live-camera measurement viewer for USB microscope cameras.\n"
            "\n"
-           "  IMAGE      open this picture (BMP, JPEG, PNG, GIF, TIFF) frozen at start\n"
-           "  --demo     offer the built-in demo camera\n"
-           "  --help     print this help and exit\n"
-           "  --version  print the version and exit\n"
+           "  IMAGE               open this picture (BMP, JPEG, PNG, GIF, TIFF) frozen at start\n"
+           "  --results FILE.mes  load these measurements at start, as the load button does\n"
+           "  --demo              offer the built-in demo camera\n"
+           "  --help              print this help and exit\n"
+           "  --version           print the version and exit\n"
            "\n"
            "Settings: $XDG_CONFIG_HOME/QMC/Orvane.ini (default ~/.config/QMC/Orvane.ini).\n";
 }

@@ -186,6 +186,12 @@ TEST(CommandLineTest, ParsesOptionsAndOneImage)
     EXPECT_EQ(dashed.action, CommandLine::Action::Run);
     EXPECT_EQ(dashed.imageFile, "--odd-name.png");
 
+    const CommandLine results = ParseCommandLine({"--results", "job.mes", "a.png"});
+    EXPECT_EQ(results.action, CommandLine::Action::Run);
+    EXPECT_EQ(results.resultsFile, "job.mes");
+    EXPECT_EQ(results.imageFile, "a.png");
+    EXPECT_EQ(ParseCommandLine({"a.png", "--results"}).action, CommandLine::Action::Error);
+
     EXPECT_EQ(ParseCommandLine({"--frobnicate"}).action, CommandLine::Action::Error);
     EXPECT_EQ(ParseCommandLine({"a.bmp", "b.bmp"}).action, CommandLine::Action::Error);
     EXPECT_NE(HelpText().find("--version"), std::string::npos);
