@@ -16,9 +16,11 @@
 #include "app/ButtonFaces.h"
 #include "app/CInitCameraDlg.h"
 #include "app/CPictureButton.h"
+#include "app/CalibrationController.h"
 #include "app/ControlIds.h"
 #include "app/IMessageBoxes.h"
 #include "app/MainWindowControls.h"
+#include "app/MeasureController.h"
 #include "app/PictureView.h"
 #include "app/RightColumnLayout.h"
 #include "app/WindowLook.h"
@@ -64,6 +66,9 @@ CMeasureDlg::CMeasureDlg(ICaptureSource& capture, const PathRoots& roots, Langua
     m_cursors.Load();
     m_dpi = DpiScale::ForWidget(*this);
     m_controls = std::make_unique<MainWindowControls>(*this, m_state, m_pictures, m_dpi);
+    m_measure = std::make_unique<MeasureController>(*this, m_state, *m_controls, m_boxes, m_cursors);
+    m_calibration = std::make_unique<CalibrationController>(*this, m_state.measure(), *m_controls->calibrationList(),
+                                                            *m_controls->button(ctl::kCalib));
 
     const QSize client(m_dpi.DpiScaleX(MainWindowControls::kInitialClientSize.width()),
                        m_dpi.DpiScaleY(MainWindowControls::kInitialClientSize.height()));
@@ -143,8 +148,7 @@ void CMeasureDlg::ConnectControls()
         m_state.view().ZoomChanged(index);
         SyncZoomList();
     });
-    connect(m_controls->calibrationList(), &QComboBox::activated, this,
-            [this](int index) { m_state.SelectCalibration(index); });
+    connect(m_measure.get(), &MeasureController::toolsChanged, this, &CMeasureDlg::UpdateButtonStates);
 }
 
 void CMeasureDlg::OnTickTimer()
@@ -184,7 +188,7 @@ void CMeasureDlg::OnLive()
     }
     UpdateButtonStates();
     SyncZoomList();
-    UpdateCursor();
+    m_measure->UpdateCursor();
     update();
 }
 
@@ -245,15 +249,6 @@ void CMeasureDlg::ShowMainWindow()
 void CMeasureDlg::SyncZoomList()
 {
     m_controls->zoomList()->setCurrentIndex(m_state.view().zoomIndex());
-}
-
-void CMeasureDlg::UpdateCursor()
-{
-    if (const std::optional<QCursor> cursor = m_cursors.CursorForHint(m_state.cursorHint())) {
-        m_controls->picture()->setCursor(*cursor);
-    } else {
-        m_controls->picture()->unsetCursor();
-    }
 }
 
 void CMeasureDlg::UpdateButtonStates()

@@ -15,14 +15,18 @@ class QTimer;
 
 namespace orvane {
 
+class CalibrationController;
 class CInitCameraDlg;
 class ICaptureSource;
 class IMessageBoxes;
 class MainWindowControls;
+class MeasureController;
 
 // The main window. It owns the window's state (MeasureDlgState, plain C++)
 // and maps Qt's events to it: the two timers, the keys, the zoom list and
 // wheel, LIVE, the corner buttons, resizing, the first show and the quit.
+// Measuring and calibration have helpers of their own (MeasureController,
+// CalibrationController).
 // It stays hidden behind the "Search camera ..." dialog until a camera goes
 // live or the dialog releases it.
 class CMeasureDlg : public QWidget {
@@ -58,6 +62,7 @@ public:
 
     [[nodiscard]] MeasureDlgState& state() { return m_state; }
     [[nodiscard]] MainWindowControls& controls() { return *m_controls; }
+    [[nodiscard]] CalibrationController& calibration() { return *m_calibration; }
     [[nodiscard]] CInitCameraDlg* searchDialog() const { return m_search; }
     [[nodiscard]] QTimer* tickTimer() const { return m_tickTimer; }
     [[nodiscard]] QTimer* cameraRetryTimer() const { return m_retryTimer; }
@@ -80,7 +85,6 @@ private:
     void Relayout();
     void ShowMainWindow();
     void SyncZoomList();
-    void UpdateCursor();
     // LIVE and TYPE faces and the green lamps from the state.
     void UpdateButtonStates();
     bool AskQuit();
@@ -95,6 +99,9 @@ private:
     UiCursors m_cursors;
     DpiScale m_dpi;
     std::unique_ptr<MainWindowControls> m_controls;
+    // Declared after the state and the controls, so that they go first.
+    std::unique_ptr<MeasureController> m_measure;
+    std::unique_ptr<CalibrationController> m_calibration;
     CInitCameraDlg* m_search = nullptr;
     QTimer* m_tickTimer = nullptr;
     QTimer* m_retryTimer = nullptr;
