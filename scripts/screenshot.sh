@@ -9,7 +9,9 @@
 # $SCREENSHOT (default /tmp/orvane-screenshot.png). $ORVANE_BINARY picks the
 # program (default build/src/app/orvane, built when missing); $SCREENSHOT_DELAY
 # waits that many more seconds after the window appears; $LANG is passed on
-# (ja_JP.UTF-8 shows the Japanese interface).
+# (ja_JP.UTF-8 shows the Japanese interface); $SCREENSHOT_SETTINGS names a
+# settings file to start with (copied as the throw-away Orvane.ini, e.g. one
+# with EnableAllTools=1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -52,7 +54,10 @@ for _ in $(seq 1 50); do
   sleep 0.2
 done
 
-mkdir -p "$work/home" "$work/config" "$work/runtime"
+mkdir -p "$work/home" "$work/config/QMC" "$work/runtime"
+if [ -n "${SCREENSHOT_SETTINGS:-}" ]; then
+  cp "$SCREENSHOT_SETTINGS" "$work/config/QMC/Orvane.ini"
+fi
 chmod 700 "$work/runtime"
 HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \
   QT_QPA_PLATFORM=xcb "$binary" "$@" >"$work/orvane.log" 2>&1 &

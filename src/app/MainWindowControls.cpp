@@ -187,7 +187,10 @@ void MainWindowControls::SetUpResultList(Language language)
     m_resultList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_resultList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_resultList->setShowGrid(true);
+    // One line a row, as a report list shows it: long texts are cut, not wrapped.
+    m_resultList->setWordWrap(false);
     m_resultList->verticalHeader()->setVisible(false);
+    m_resultList->verticalHeader()->setDefaultSectionSize(m_resultList->fontMetrics().height() + 4);
     m_resultList->horizontalHeader()->setHighlightSections(false);
 }
 
