@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -132,6 +133,11 @@ TEST_F(MeasureWiringTest, TwoClicksWithLineListLengthAndAngleAndDrawTheLine)
     EXPECT_TRUE(Button(ctl::kLine)->modeLamp());
     EXPECT_EQ(PixelAt(kOnTheLine), kLineColour);
 
+    // Shift held at the second click snaps the direction to the 45-degree steps.
+    Click({100, 600});
+    QTest::mouseClick(Picture(), Qt::LeftButton, Qt::ShiftModifier, {400, 612});
+    EXPECT_EQ(Rows().value(3), "3|Angle|0.0|degree");
+
     Press(ctl::kLine);
     EXPECT_EQ(window->state().activeMode(), 0);
     EXPECT_FALSE(Button(ctl::kLine)->modeLamp());
@@ -252,6 +258,28 @@ TEST_F(MeasureWiringTest, RightDragOfAnEndPointUpdatesTheRow)
     EXPECT_FALSE(window->state().measure().interaction().dragActive());
 }
 
+TEST_F(MeasureWiringTest, LabelsAreFoundInTheirFontAndDraggedByTheRightButton)
+{
+    Start();
+    MeasureLength();
+    Press(ctl::kLine);
+    static_cast<void>(Picture()->grab()); // labels get their texts when drawn
+    // The length's label starts at the midpoint (250, 300).
+    Move({262, 310});
+    EXPECT_EQ(window->state().cursorHint(), kCursorLabel);
+    EXPECT_EQ(Picture()->cursor().shape(), Qt::BitmapCursor);
+    Move({240, 310});
+    EXPECT_EQ(window->state().cursorHint(), kCursorDefault);
+
+    QTest::mousePress(Picture(), Qt::RightButton, {}, {262, 310});
+    QTest::mouseMove(Picture(), {292, 290});
+    QTest::mouseRelease(Picture(), Qt::RightButton, {}, {292, 290});
+    const MEASURE* length = window->state().measure().interaction().chain().First();
+    ASSERT_NE(length, nullptr);
+    EXPECT_EQ(length->labelOffset[0], (LabelOffset{30, -20}));
+    EXPECT_EQ(Rows().value(0), "0|Length|25.000|mm");
+}
+
 TEST_F(MeasureWiringTest, CalibDialogEditsTheRectangleAndOkRescalesTheRows)
 {
     Start();
@@ -293,6 +321,13 @@ TEST_F(MeasureWiringTest, CalibDialogEditsTheRectangleAndOkRescalesTheRows)
     calibration.dialog()->reject();
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(calibration.dialog(), nullptr);
+
+    // The calibrations are kept at exit.
+    window->QuitConfirmed();
+    std::ifstream saved(temp.path() / "config" / "QMC" / "Orvane.ini");
+    const std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("name_0=Lens B"), std::string::npos);
+    EXPECT_NE(text.find("right_0=230.000000"), std::string::npos);
 }
 
 } // namespace
