@@ -4,6 +4,7 @@
 
 #include "app/core/AppLog.h"
 #include "app/core/AppTexts.h"
+#include "app/core/FileCommandRules.h"
 #include "app/core/InstantSaveName.h"
 #include "files/ImageFiles.h"
 #include "settings/CalibrationSettings.h"
@@ -176,17 +177,88 @@ std::filesystem::path MeasureDlgState::InstantSave(const std::tm& localTime)
 {
     const std::filesystem::path path =
         InstantSavePath(std::filesystem::path(m_settings.savedir), localTime, m_settings.m_FilterIndex);
-    if (path.empty() || m_frames.display.isEmpty()) {
+    if (path.empty()) {
         return {};
+    }
+    const FrameImage picture = PictureToSave();
+    if (!WriteImageFile(path, picture, m_settings.m_FilterIndex)) {
+        return {};
+    }
+    return path;
+}
+
+void MeasureDlgState::ToggleBurnIn()
+{
+    m_burnIn = !m_burnIn;
+    m_repaintPending = true;
+}
+
+FrameImage MeasureDlgState::PictureToSave()
+{
+    const FrameImage& display = m_frames.display;
+    FrameImage picture;
+    if (display.isEmpty() || !picture.Create(display.width(), display.height(), 24) ||
+        !picture.Blit(display, nullptr, 0, 0)) {
+        kAppLog.Warning("the picture to save cannot be copied");
+        return {};
+    }
+    if (m_burnIn) {
+        // Image pixels are picture pixels: x1, no pan. The calibration marks
+        // belong to the open dialog, not to the picture.
+        const ViewTransform atOne{};
+        const ViewOverlays& overlays = m_view.overlays();
+        for (const ViewOverlays::Step* step :
+             {&overlays.measurements, &overlays.scaleBar, &overlays.crossLines, &overlays.focusDisplay, &overlays.grid,
+              &overlays.cursorCrossHairs, &overlays.measurementInProgress}) {
+            if (*step) {
+                (*step)(picture, atOne);
+            }
+        }
+    }
+    return picture;
+}
+
+bool MeasureDlgState::WriteImageFile(const std::filesystem::path& path, const FrameImage& picture, int saveType)
+{
+    if (picture.isEmpty() || !SaveImage(path, picture, saveType)) {
+        // The file on disk, if any, is the old one: so is its thumbnail.
+        kAppLog.Warning("image cannot be saved: " + path.string());
+        return false;
     }
     m_thumbnails.RemoveThumbnailsFor(path.string());
-    if (!SaveImage(path, m_frames.display, m_settings.m_FilterIndex)) {
-        kAppLog.Warning("image cannot be saved: " + path.string());
+    m_thumbnails.AddThumbnail(path.string(), picture);
+    m_repaintPending = true;
+    return true;
+}
+
+std::filesystem::path MeasureDlgState::SaveImageAs(const std::filesystem::path& chosen, int filterIndex,
+                                                   const FrameImage& picture)
+{
+    if (filterIndex >= kSaveTypeBmp && filterIndex <= kSaveTypeJpegLow) {
+        m_settings.m_FilterIndex = filterIndex;
+    }
+    const std::string folder = ChosenFolder(chosen);
+    if (folder != m_settings.savedir) {
+        ChangeImageFolder(folder);
+    }
+    const std::filesystem::path path = ImageFilePath(chosen, m_settings.m_FilterIndex);
+    if (!WriteImageFile(path, picture, m_settings.m_FilterIndex)) {
         return {};
     }
-    m_thumbnails.AddThumbnail(path.string(), m_frames.display);
-    m_repaintPending = true;
     return path;
+}
+
+void MeasureDlgState::ChangeImageFolder(const std::string& folder)
+{
+    if (!m_settings.savedir.empty()) {
+        m_thumbnails.SaveThumbnailIndex(CThumbNail::IndexPathFor(std::filesystem::path(m_settings.savedir)));
+    }
+    m_thumbnails.RemoveAll();
+    m_settings.savedir = folder;
+    const std::filesystem::path imageFolder(folder);
+    m_thumbnails.LoadThumbnailIndex(CThumbNail::IndexPathFor(imageFolder));
+    m_thumbnails.ScanImageFolder(imageFolder);
+    m_repaintPending = true;
 }
 
 void MeasureDlgState::ToggleRightPanel()

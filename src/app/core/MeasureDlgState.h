@@ -102,6 +102,28 @@ public:
     // written, empty when nothing was written.
     std::filesystem::path InstantSave(const std::tm& localTime);
 
+    // TYPE: saved images carry the overlays from now on, or no longer.
+    void ToggleBurnIn();
+    // The picture every save writes, never the screen: a 24-bit copy of the
+    // display frame and, with burn-in on, the overlays drawn over it as the
+    // view draws them at x1 without pan (finished measurements, scale bar,
+    // cross lines, focus display, grid, cross hairs, the measurement being
+    // placed). Empty when the display frame cannot be copied.
+    [[nodiscard]] FrameImage PictureToSave();
+    // Writes `picture` to `path` as save type 1 (BMP) or 2-4 (JPEG), then
+    // replaces the path's thumbnails by one of the picture. False, with the
+    // thumbnails untouched, when nothing was written.
+    bool WriteImageFile(const std::filesystem::path& path, const FrameImage& picture, int saveType);
+    // SAVE's dialog answered with `chosen` under entry `filterIndex`: that
+    // entry becomes the save type, the chosen file's folder the image folder,
+    // and the picture is written (the JPEG types under ".jpg"). The path
+    // written, empty when nothing was written.
+    std::filesystem::path SaveImageAs(const std::filesystem::path& chosen, int filterIndex, const FrameImage& picture);
+    // A new image folder: the old folder's thumbnail index is written, the
+    // thumbnails are emptied and those of the new folder read from its index
+    // and its images.
+    void ChangeImageFolder(const std::string& folder);
+
     // The corner buttons: flip the panel and ask for a repaint; the window then
     // shows or hides the panel's controls and runs the view layout.
     void ToggleRightPanel();
