@@ -1,0 +1,221 @@
+#include "capture/CCapture.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "capture/DemoPicture.h"
+#include "image/FrameImage.h"
+
+namespace orvane {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Counts notifications from the streaming thread; the test thread waits on it.
+class FrameCounter {
+public:
+    FrameNotifier Notifier()
+    {
+        return [this] {
+            const std::scoped_lock lock(m_mutex);
+            ++m_count;
+            m_changed.notify_all();
+        };
+    }
+
+    bool WaitFor(int count, std::chrono::milliseconds timeout = 5s)
+    {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, timeout, [&] { return m_count >= count; });
+    }
+
+    int count()
+    {
+        const std::scoped_lock lock(m_mutex);
+        return m_count;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_count = 0;
+};
+
+FrameTarget TargetOf(FrameImage& image)
+{
+    return FrameTarget{image.bits(), image.width(), image.height(), image.stride()};
+}
+
+// The device index of the source named `name`.
+int IndexOf(const CCapture& capture, const std::string& name)
+{
+    const std::vector<CaptureDevice> devices = capture.EnumDevices();
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        if (devices[i].name == name) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+TEST(CCaptureTest, EnumerationWithoutCamerasDoesNotFail)
+{
+    CCapture capture;
+    std::vector<std::string> names;
+    const int count = capture.EnumDeviceNames(names);
+    ASSERT_GE(count, 0);
+    EXPECT_LE(count, CCapture::kMaxDevices);
+    EXPECT_EQ(names.size(), static_cast<std::size_t>(count));
+
+    std::string name = "x";
+    EXPECT_EQ(capture.GetDeviceName(count, name), 0);
+    EXPECT_TRUE(name.empty());
+    EXPECT_EQ(capture.lastError(), CCapture::kErrorDevice);
+    EXPECT_EQ(capture.GetDeviceName(10, name), 0);
+    EXPECT_EQ(capture.lastError(), CCapture::kErrorArgument);
+
+    capture.deviceIndex = count;
+    EXPECT_EQ(capture.OpenDevice(), -1);
+    FrameImage image;
+    ASSERT_TRUE(image.Create(64, 48, 24));
+    EXPECT_EQ(capture.StartPreview(nullptr, TargetOf(image), false), 0);
+    EXPECT_FALSE(capture.isRunning());
+}
+
+TEST(CCaptureTest, DemoCameraIsListedFirstOnlyWhenAsked)
+{
+    CCapture capture;
+    EXPECT_EQ(IndexOf(capture, "Orvane demo camera"), -1);
+    capture.SetDemoCamera(true);
+    EXPECT_EQ(IndexOf(capture, "Orvane demo camera"), 0);
+    std::string name;
+    EXPECT_EQ(capture.GetDeviceName(0, name), 1);
+    EXPECT_EQ(name, "Orvane demo camera");
+}
+
+// The demo picture arrives unchanged with its top row at the top of the
+// bottom-up buffer.
+TEST(CCaptureTest, DemoCameraDeliversItsPictureBottomUp)
+{
+    CCapture capture;
+    capture.SetDemoCamera(true);
+    capture.deviceIndex = 0;
+    capture.width = kDemoWidth;
+    capture.height = kDemoHeight;
+    capture.frameTime = 666666;
+    capture.subType = kMediaSubtypeRgb24;
+    FrameImage image;
+    ASSERT_TRUE(image.Create(kDemoWidth, kDemoHeight, 24));
+    std::memset(image.bits(), 0, image.byteCount());
+    FrameCounter frames;
+    ASSERT_EQ(capture.StartPreview(frames.Notifier(), TargetOf(image), false), 1);
+    ASSERT_TRUE(frames.WaitFor(2)) << capture.pipelineText();
+    EXPECT_TRUE(capture.isRunning());
+
+    const std::vector<std::uint8_t> picture = DrawDemoPicture();
+    const auto rowBytes = static_cast<std::size_t>(kDemoWidth) * 3;
+    const auto lock = capture.LockFrame();
+    for (int row : {0, kDemoScaleRow - 30, kDemoScaleRow, kDemoParticles[2].y, kDemoHeight - 1}) {
+        EXPECT_EQ(std::memcmp(image.Row(row), picture.data() + static_cast<std::size_t>(row) * rowBytes, rowBytes), 0)
+            << "row " << row;
+    }
+    EXPECT_EQ(capture.framesRefused(), 0u);
+}
+
+TEST(CCaptureTest, DemoCameraFormatCanBeRead)
+{
+    CCapture capture;
+    capture.SetDemoCamera(true);
+    capture.width = -1;
+    capture.height = -1;
+    ASSERT_EQ(capture.ReadCurrentFormat(), 1);
+    EXPECT_EQ(capture.width, kDemoWidth);
+    EXPECT_EQ(capture.height, kDemoHeight);
+    EXPECT_EQ(capture.frameTime, 666666);
+    EXPECT_EQ(capture.subType, kMediaSubtypeRgb24);
+    EXPECT_FALSE(capture.isOpen());
+}
+
+class TestSourceCapture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // SMPTE bars: the top rows start with light grey, the bottom rows with dark blue.
+        m_capture.AddSourceDevice("bars", "videotestsrc pattern=smpte is-live=true");
+        m_capture.deviceIndex = IndexOf(m_capture, "bars");
+        ASSERT_GE(m_capture.deviceIndex, 0);
+        m_capture.width = 160;
+        m_capture.height = 120;
+        m_capture.frameTime = 333333;
+        m_capture.subType = FourccGuid(MakeFourcc('I', '4', '2', '0'));
+        ASSERT_TRUE(m_image.Create(160, 120, 24));
+    }
+
+    CCapture m_capture;
+    FrameImage m_image;
+};
+
+TEST_F(TestSourceCapture, ConvertedFramesArriveTopRowFirstAndRestart)
+{
+    for (const bool smartTee : {false, true}) {
+        SCOPED_TRACE(smartTee ? "smart tee" : "direct");
+        FrameCounter frames;
+        std::memset(m_image.bits(), 0, m_image.byteCount());
+        ASSERT_EQ(m_capture.StartPreview(frames.Notifier(), TargetOf(m_image), smartTee), 1);
+        ASSERT_TRUE(frames.WaitFor(2)) << m_capture.pipelineText();
+        {
+            const auto lock = m_capture.LockFrame();
+            const std::uint8_t* top = m_image.Row(0);
+            EXPECT_GT(top[1], 150); // light neutral grey
+            EXPECT_NEAR(top[0], top[1], 4);
+            EXPECT_NEAR(top[2], top[1], 4);
+            const std::uint8_t* bottom = m_image.Row(m_image.height() - 1);
+            EXPECT_GT(bottom[0], bottom[2] + 20); // blue over red
+        }
+        EXPECT_EQ(m_capture.StopGraph(), 1);
+        EXPECT_FALSE(m_capture.isRunning());
+        m_capture.TearDownGraph();
+        EXPECT_FALSE(m_capture.isOpen());
+        const int seen = frames.count();
+        std::this_thread::sleep_for(100ms);
+        EXPECT_EQ(frames.count(), seen) << "no frame after teardown";
+    }
+}
+
+TEST_F(TestSourceCapture, WrongNegotiatedSizeIsRefused)
+{
+    FrameImage small;
+    ASSERT_TRUE(small.Create(80, 60, 24));
+    std::memset(small.bits(), 0x5A, small.byteCount());
+    FrameCounter frames;
+    ASSERT_EQ(m_capture.StartPreview(frames.Notifier(), TargetOf(small), false), 1);
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (m_capture.framesRefused() < 2 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_GE(m_capture.framesRefused(), 2u);
+    EXPECT_EQ(m_capture.framesDelivered(), 0u);
+    EXPECT_EQ(frames.count(), 0);
+    m_capture.TearDownGraph();
+    for (std::size_t i = 0; i < small.byteCount(); ++i) {
+        ASSERT_EQ(small.bits()[i], 0x5A) << "byte " << i;
+    }
+}
+
+TEST_F(TestSourceCapture, BrokenSourceFailsCleanly)
+{
+    m_capture.AddSourceDevice("broken", "no-such-element-here");
+    m_capture.deviceIndex = IndexOf(m_capture, "broken");
+    EXPECT_EQ(m_capture.StartPreview(nullptr, TargetOf(m_image), false), 0);
+    EXPECT_EQ(m_capture.lastError(), CCapture::kErrorGraph);
+    EXPECT_FALSE(m_capture.isRunning());
+}
+
+} // namespace
+} // namespace orvane
