@@ -1,7 +1,5 @@
 #include "app/CMeasureDlg.h"
 
-#include <ctime>
-
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -18,6 +16,7 @@
 #include "app/CPictureButton.h"
 #include "app/CalibrationController.h"
 #include "app/ControlIds.h"
+#include "app/FileCommands.h"
 #include "app/IMessageBoxes.h"
 #include "app/MainWindowControls.h"
 #include "app/MeasureController.h"
@@ -69,6 +68,7 @@ CMeasureDlg::CMeasureDlg(ICaptureSource& capture, const PathRoots& roots, Langua
     m_measure = std::make_unique<MeasureController>(*this, m_state, *m_controls, m_boxes, m_cursors);
     m_calibration = std::make_unique<CalibrationController>(*this, m_state.measure(), *m_controls->calibrationList(),
                                                             *m_controls->button(ctl::kCalib));
+    m_files = std::make_unique<FileCommands>(*this, m_state, *m_controls, m_boxes, m_language);
 
     const QSize client(m_dpi.DpiScaleX(MainWindowControls::kInitialClientSize.width()),
                        m_dpi.DpiScaleY(MainWindowControls::kInitialClientSize.height()));
@@ -149,6 +149,7 @@ void CMeasureDlg::ConnectControls()
         SyncZoomList();
     });
     connect(m_measure.get(), &MeasureController::toolsChanged, this, &CMeasureDlg::UpdateButtonStates);
+    connect(m_files.get(), &FileCommands::buttonsChanged, this, &CMeasureDlg::UpdateButtonStates);
 }
 
 void CMeasureDlg::OnTickTimer()
@@ -194,13 +195,7 @@ void CMeasureDlg::OnLive()
 
 void CMeasureDlg::OnInstantSave()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const std::filesystem::path saved = m_state.InstantSave(local);
-    if (saved.empty()) {
-        qCWarning(lcApp) << "instant save wrote nothing";
-    }
+    m_files->InstantSaveImage();
 }
 
 void CMeasureDlg::OnRightCorner()

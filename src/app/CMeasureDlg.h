@@ -16,6 +16,7 @@ class QTimer;
 namespace orvane {
 
 class CalibrationController;
+class FileCommands;
 class CInitCameraDlg;
 class ICaptureSource;
 class IMessageBoxes;
@@ -25,8 +26,8 @@ class MeasureController;
 // The main window. It owns the window's state (MeasureDlgState, plain C++)
 // and maps Qt's events to it: the two timers, the keys, the zoom list and
 // wheel, LIVE, the corner buttons, resizing, the first show and the quit.
-// Measuring and calibration have helpers of their own (MeasureController,
-// CalibrationController).
+// Measuring, calibration and the file commands have helpers of their own
+// (MeasureController, CalibrationController, FileCommands).
 // It stays hidden behind the "Search camera ..." dialog until a camera goes
 // live or the dialog releases it.
 class CMeasureDlg : public QWidget {
@@ -63,6 +64,7 @@ public:
     [[nodiscard]] MeasureDlgState& state() { return m_state; }
     [[nodiscard]] MainWindowControls& controls() { return *m_controls; }
     [[nodiscard]] CalibrationController& calibration() { return *m_calibration; }
+    [[nodiscard]] FileCommands& files() { return *m_files; }
     [[nodiscard]] CInitCameraDlg* searchDialog() const { return m_search; }
     [[nodiscard]] QTimer* tickTimer() const { return m_tickTimer; }
     [[nodiscard]] QTimer* cameraRetryTimer() const { return m_retryTimer; }
@@ -102,6 +104,7 @@ private:
     // Declared after the state and the controls, so that they go first.
     std::unique_ptr<MeasureController> m_measure;
     std::unique_ptr<CalibrationController> m_calibration;
+    std::unique_ptr<FileCommands> m_files;
     CInitCameraDlg* m_search = nullptr;
     QTimer* m_tickTimer = nullptr;
     QTimer* m_retryTimer = nullptr;
