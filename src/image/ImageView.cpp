@@ -177,7 +177,7 @@ std::optional<ViewTransform> ImageView::transform() const
     return TransformOf(geometry());
 }
 
-std::optional<RealPoint> ImageView::ClientToImage(RealPoint client, const RECT* view) const
+std::optional<PointD> ImageView::ClientToImage(PointD client, const RECT* view) const
 {
     ViewGeometry g = geometry();
     if (view != nullptr) {
@@ -186,7 +186,7 @@ std::optional<RealPoint> ImageView::ClientToImage(RealPoint client, const RECT* 
     return orvane::ClientToImage(g, client);
 }
 
-std::optional<IntPoint> ImageView::ClientToImageInt(RealPoint client, const RECT* view) const
+std::optional<IntPoint> ImageView::ClientToImageInt(PointD client, const RECT* view) const
 {
     ViewGeometry g = geometry();
     if (view != nullptr) {
@@ -195,7 +195,7 @@ std::optional<IntPoint> ImageView::ClientToImageInt(RealPoint client, const RECT
     return orvane::ClientToImageInt(g, client);
 }
 
-std::optional<RealPoint> ImageView::ImageToClient(RealPoint image, const RECT* view) const
+std::optional<PointD> ImageView::ImageToClient(PointD image, const RECT* view) const
 {
     ViewGeometry g = geometry();
     if (view != nullptr) {
@@ -228,8 +228,8 @@ void ImageView::ZoomChanged(int newIndex)
         newIndex = kZoomDefault;
     }
     // Both pans are worked out with the frame's size before the change.
-    const RealPoint centre = ImagePointAtFraction(geometry(), 0.5, 0.5);
-    const RealPoint pan = PanShowingPoint(newIndex, centre, 0.5, 0.5, m_frame.Width(), m_frame.Height());
+    const PointD centre = ImagePointAtFraction(geometry(), 0.5, 0.5);
+    const PointD pan = PanShowingPoint(newIndex, centre, 0.5, 0.5, m_frame.Width(), m_frame.Height());
     m_zoomIndex = newIndex;
     m_panX = pan.x;
     m_panY = pan.y;
@@ -254,8 +254,8 @@ bool ImageView::OnMouseWheel(int delta, IntPoint cursor)
         const int height = m_frame.Height();
         const double rx = static_cast<double>(cursor.x - m_frame.left) / width;
         const double ry = static_cast<double>(cursor.y - m_frame.top) / height;
-        const RealPoint underCursor = ImagePointAtFraction(geometry(), rx, ry);
-        const RealPoint pan = PanShowingPoint(newIndex, underCursor, rx, ry, width, height);
+        const PointD underCursor = ImagePointAtFraction(geometry(), rx, ry);
+        const PointD pan = PanShowingPoint(newIndex, underCursor, rx, ry, width, height);
         m_zoomIndex = newIndex;
         m_panX = pan.x;
         m_panY = pan.y;

@@ -79,9 +79,9 @@ public:
     // Client <-> image mapping (ViewMath.h) through V or the given view
     // rectangle; nullopt with an empty display frame or a picture frame of zero
     // width or height.
-    [[nodiscard]] std::optional<RealPoint> ClientToImage(RealPoint client, const RECT* view = nullptr) const;
-    [[nodiscard]] std::optional<IntPoint> ClientToImageInt(RealPoint client, const RECT* view = nullptr) const;
-    [[nodiscard]] std::optional<RealPoint> ImageToClient(RealPoint image, const RECT* view = nullptr) const;
+    [[nodiscard]] std::optional<PointD> ClientToImage(PointD client, const RECT* view = nullptr) const;
+    [[nodiscard]] std::optional<IntPoint> ClientToImageInt(PointD client, const RECT* view = nullptr) const;
+    [[nodiscard]] std::optional<PointD> ImageToClient(PointD image, const RECT* view = nullptr) const;
 
     // Places the picture frame and the controls around it, clamps the pan,
     // hands the result to the host. False (nothing done) before SetWindowLayout.

@@ -91,7 +91,7 @@ std::optional<ViewTransform> TransformOf(const ViewGeometry& g)
     return ViewTransform{f, f, g.panX, g.panY};
 }
 
-std::optional<RealPoint> ClientToImage(const ViewGeometry& g, RealPoint client)
+std::optional<PointD> ClientToImage(const ViewGeometry& g, PointD client)
 {
     if (!IsMappable(g)) {
         return std::nullopt;
@@ -99,33 +99,33 @@ std::optional<RealPoint> ClientToImage(const ViewGeometry& g, RealPoint client)
     const double dx = client.x - g.frame.left;
     const double dy = client.y - g.frame.top;
     if (g.zoomIndex == kZoomFit) {
-        return RealPoint{static_cast<double>(g.imageWidth) / FrameWidth(g) * dx,
+        return PointD{static_cast<double>(g.imageWidth) / FrameWidth(g) * dx,
                          static_cast<double>(g.imageHeight) / FrameHeight(g) * dy};
     }
     const double f = ZoomFactor(g.zoomIndex);
-    return RealPoint{dx / f - g.panX, dy / f - g.panY};
+    return PointD{dx / f - g.panX, dy / f - g.panY};
 }
 
-std::optional<IntPoint> ClientToImageInt(const ViewGeometry& g, RealPoint client)
+std::optional<IntPoint> ClientToImageInt(const ViewGeometry& g, PointD client)
 {
-    const std::optional<RealPoint> p = ClientToImage(g, client);
+    const std::optional<PointD> p = ClientToImage(g, client);
     if (!p) {
         return std::nullopt;
     }
     return IntPoint{TruncateToInt(p->x), TruncateToInt(p->y)};
 }
 
-std::optional<RealPoint> ImageToClient(const ViewGeometry& g, RealPoint image)
+std::optional<PointD> ImageToClient(const ViewGeometry& g, PointD image)
 {
     const std::optional<ViewTransform> t = TransformOf(g);
     if (!t) {
         return std::nullopt;
     }
-    const RealPoint b = t->ToBackBuffer(image);
-    return RealPoint{b.x + g.frame.left, b.y + g.frame.top};
+    const PointD b = t->ToBackBuffer(image);
+    return PointD{b.x + g.frame.left, b.y + g.frame.top};
 }
 
-RealPoint ImagePointAtFraction(const ViewGeometry& g, double rx, double ry)
+PointD ImagePointAtFraction(const ViewGeometry& g, double rx, double ry)
 {
     if (g.zoomIndex == kZoomFit) {
         return {g.imageWidth * rx, g.imageHeight * ry};
@@ -134,7 +134,7 @@ RealPoint ImagePointAtFraction(const ViewGeometry& g, double rx, double ry)
     return {FrameWidth(g) / f * rx - g.panX, FrameHeight(g) / f * ry - g.panY};
 }
 
-RealPoint PanShowingPoint(int zoomIndex, RealPoint image, double rx, double ry, int frameWidth, int frameHeight)
+PointD PanShowingPoint(int zoomIndex, PointD image, double rx, double ry, int frameWidth, int frameHeight)
 {
     if (zoomIndex == kZoomFit) {
         return {0.0, 0.0};

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "image/BitmapTypes.h"
+#include "image/PointD.h"
 
 // The mapping between the main window's client coordinates and the image
 // coordinates of the display frame, and the layout of the picture frame. Every
@@ -13,13 +14,6 @@
 // coordinates; W = V.right - V.left, H = V.bottom - V.top. The pan (px, py) is
 // the image coordinate of the frame's top-left corner, negated.
 namespace orvane {
-
-// Two doubles, x then y: an image point or a real client point.
-struct RealPoint {
-    double x = 0.0;
-    double y = 0.0;
-    friend constexpr bool operator==(const RealPoint&, const RealPoint&) = default;
-};
 
 struct IntPoint {
     int x = 0;
@@ -46,7 +40,7 @@ struct ViewTransform {
     double panX = 0.0;
     double panY = 0.0;
 
-    [[nodiscard]] RealPoint ToBackBuffer(RealPoint image) const
+    [[nodiscard]] PointD ToBackBuffer(PointD image) const
     {
         return {(image.x + panX) * scaleX, (image.y + panY) * scaleY};
     }
@@ -70,22 +64,22 @@ struct ViewTransform {
 
 // Client point c -> image point: zoom f: ((cx - V.left) / f - px, (cy - V.top) / f - py);
 // fit: (w / W * (cx - V.left), h / H * (cy - V.top)). nullopt when not mappable.
-[[nodiscard]] std::optional<RealPoint> ClientToImage(const ViewGeometry& g, RealPoint client);
+[[nodiscard]] std::optional<PointD> ClientToImage(const ViewGeometry& g, PointD client);
 
 // ClientToImage with each coordinate truncated toward zero.
-[[nodiscard]] std::optional<IntPoint> ClientToImageInt(const ViewGeometry& g, RealPoint client);
+[[nodiscard]] std::optional<IntPoint> ClientToImageInt(const ViewGeometry& g, PointD client);
 
 // Image point p -> client point: ((x + px) * sx + V.left, (y + py) * sy + V.top),
 // with the pan taken as 0 in fit mode. nullopt when not mappable.
-[[nodiscard]] std::optional<RealPoint> ImageToClient(const ViewGeometry& g, RealPoint image);
+[[nodiscard]] std::optional<PointD> ImageToClient(const ViewGeometry& g, PointD image);
 
 // Fractions (rx, ry) of the picture frame -> the image point shown there:
 // fit (w * rx, h * ry); zoom f (W / f * rx - px, H / f * ry - py).
-[[nodiscard]] RealPoint ImagePointAtFraction(const ViewGeometry& g, double rx, double ry);
+[[nodiscard]] PointD ImagePointAtFraction(const ViewGeometry& g, double rx, double ry);
 
 // Image point m, zoom index n and fractions (rx, ry) of a W x H frame -> the pan
 // that shows m there: fit (0, 0); zoom f (-(mx - W / f * rx), -(my - H / f * ry)).
-[[nodiscard]] RealPoint PanShowingPoint(int zoomIndex, RealPoint image, double rx, double ry, int frameWidth,
+[[nodiscard]] PointD PanShowingPoint(int zoomIndex, PointD image, double rx, double ry, int frameWidth,
                                         int frameHeight);
 
 // The main window's part of the layout: what the view does not own.

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "measure/PointD.h"
+#include "image/PointD.h"
 
 namespace orvane {
 

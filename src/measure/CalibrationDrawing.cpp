@@ -20,7 +20,7 @@ int Saturate(std::int64_t v)
 
 IntPoint ToPixel(const ViewTransform& transform, double x, double y)
 {
-    const RealPoint p = transform.ToBackBuffer(RealPoint{x, y});
+    const PointD p = transform.ToBackBuffer(PointD{x, y});
     return IntPoint{TruncateToInt(p.x), TruncateToInt(p.y)};
 }
 

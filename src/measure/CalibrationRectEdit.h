@@ -7,7 +7,7 @@
 #include "image/BitmapTypes.h"
 #include "image/ViewMath.h"
 #include "measure/Calibration.h"
-#include "measure/PointD.h"
+#include "image/PointD.h"
 
 namespace orvane {
 

@@ -7,7 +7,7 @@
 #include "measure/CMeasureChain.h"
 #include "measure/Calibration.h"
 #include "measure/MeasureResults.h"
-#include "measure/PointD.h"
+#include "image/PointD.h"
 
 namespace orvane {
 

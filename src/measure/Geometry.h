@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "measure/PointD.h"
+#include "image/PointD.h"
 
 namespace orvane {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "measure/PointArray.h"
-#include "measure/PointD.h"
+#include "image/PointD.h"
 
 namespace orvane {
 

@@ -218,7 +218,7 @@ int DotWidth(int lineWidth)
 
 IntPoint ToScreen(const ViewTransform& transform, PointD image)
 {
-    const RealPoint b = transform.ToBackBuffer({image.x, image.y});
+    const PointD b = transform.ToBackBuffer({image.x, image.y});
     return {TruncateToInt(b.x), TruncateToInt(b.y)};
 }
 

@@ -9,7 +9,7 @@
 #include "measure/CMeasureChain.h"
 #include "measure/Measure.h"
 #include "measure/MeasureResults.h"
-#include "measure/PointD.h"
+#include "image/PointD.h"
 
 // Drawing of the measurements over the picture: the finished records of the
 // measure chain and the measurement being placed with its rubber band to the

@@ -29,7 +29,7 @@ constexpr std::int32_t kPointsOfMode[] = {0, 2, 0, 3, 6, 3, 3};
     return std::clamp(record.pointCount, 0, record.points.Capacity());
 }
 
-[[nodiscard]] PointD ToPointD(RealPoint p)
+[[nodiscard]] PointD ToPointD(PointD p)
 {
     return {p.x, p.y};
 }
@@ -185,7 +185,7 @@ void MeasureInteraction::OnLButtonUp(int x, int y, bool shift)
     if (m_working.kind == kModeNone || !Contains(settings.view.frame, position) || isDouble) {
         return;
     }
-    const std::optional<RealPoint> image = ClientToImage(settings.view, {double(x), double(y)});
+    const std::optional<PointD> image = ClientToImage(settings.view, {double(x), double(y)});
     if (!image) {
         return;
     }
@@ -383,7 +383,7 @@ void MeasureInteraction::OnRButtonDown(int x, int y)
     if (!Contains(settings.view.frame, {x, y})) {
         return;
     }
-    const std::optional<RealPoint> image = ClientToImage(settings.view, {double(x), double(y)});
+    const std::optional<PointD> image = ClientToImage(settings.view, {double(x), double(y)});
     if (!image) {
         return;
     }
@@ -583,7 +583,7 @@ void MeasureInteraction::OnMouseMove(int x, int y, bool shift)
     m_shift = shift;
     const InteractionSettings settings = Settings();
     const bool inside = Contains(settings.view.frame, {x, y});
-    const std::optional<RealPoint> mapped = ClientToImage(settings.view, {double(x), double(y)});
+    const std::optional<PointD> mapped = ClientToImage(settings.view, {double(x), double(y)});
     if (!mapped) {
         return;
     }

@@ -13,7 +13,7 @@
 #include "measure/Calibration.h"
 #include "measure/CalibrationRectEdit.h"
 #include "measure/Measure.h"
-#include "measure/PointD.h"
+#include "image/PointD.h"
 #include "measure/ResultsListModel.h"
 
 namespace orvane {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <span>
 
-#include "measure/PointD.h"
+#include "image/PointD.h"
 
 namespace orvane {
 

@@ -162,19 +162,19 @@ class MappingRoundTrip : public ::testing::TestWithParam<int> {};
 TEST_P(MappingRoundTrip, ClientToImageUndoesImageToClient)
 {
     const ViewGeometry g{RECT{13, 7, 13 + 517, 7 + 389}, 640, 480, GetParam(), -37.25, -11.5};
-    for (const RealPoint p :
-         {RealPoint{0, 0}, RealPoint{1, 1}, RealPoint{639, 479}, RealPoint{100.5, 250.25}, RealPoint{-3, 700}}) {
-        const std::optional<RealPoint> c = ImageToClient(g, p);
+    for (const PointD p :
+         {PointD{0, 0}, PointD{1, 1}, PointD{639, 479}, PointD{100.5, 250.25}, PointD{-3, 700}}) {
+        const std::optional<PointD> c = ImageToClient(g, p);
         ASSERT_TRUE(c);
-        const std::optional<RealPoint> back = ClientToImage(g, *c);
+        const std::optional<PointD> back = ClientToImage(g, *c);
         ASSERT_TRUE(back);
         EXPECT_NEAR(back->x, p.x, 1e-9);
         EXPECT_NEAR(back->y, p.y, 1e-9);
     }
-    for (const RealPoint c : {RealPoint{13, 7}, RealPoint{200, 300}, RealPoint{529, 395}}) {
-        const std::optional<RealPoint> p = ClientToImage(g, c);
+    for (const PointD c : {PointD{13, 7}, PointD{200, 300}, PointD{529, 395}}) {
+        const std::optional<PointD> p = ClientToImage(g, c);
         ASSERT_TRUE(p);
-        const std::optional<RealPoint> again = ImageToClient(g, *p);
+        const std::optional<PointD> again = ImageToClient(g, *p);
         ASSERT_TRUE(again);
         EXPECT_NEAR(again->x, c.x, 1e-9);
         EXPECT_NEAR(again->y, c.y, 1e-9);
@@ -186,9 +186,9 @@ TEST_P(MappingRoundTrip, BackBufferIsClientMinusFrameOrigin)
     const ViewGeometry g{RECT{13, 7, 13 + 517, 7 + 389}, 640, 480, GetParam(), -37.25, -11.5};
     const std::optional<ViewTransform> t = TransformOf(g);
     ASSERT_TRUE(t);
-    const RealPoint p{321.5, 17.75};
-    const RealPoint b = t->ToBackBuffer(p);
-    const RealPoint c = *ImageToClient(g, p);
+    const PointD p{321.5, 17.75};
+    const PointD b = t->ToBackBuffer(p);
+    const PointD c = *ImageToClient(g, p);
     EXPECT_DOUBLE_EQ(b.x + 13, c.x);
     EXPECT_DOUBLE_EQ(b.y + 7, c.y);
 }
@@ -228,9 +228,9 @@ TEST(ViewMath, ClientToImageIntTruncatesTowardZero)
 TEST(ViewMath, FitModeIgnoresThePanAndMapsTheWholeImageOntoTheFrame)
 {
     const ViewGeometry g{RECT{10, 20, 330, 260}, 640, 480, kZoomFit, -55.0, -66.0};
-    EXPECT_EQ(*ClientToImage(g, {170, 140}), (RealPoint{320, 240}));
-    EXPECT_EQ(*ImageToClient(g, {640, 480}), (RealPoint{330, 260}));
-    EXPECT_EQ(*ImageToClient(g, {0, 0}), (RealPoint{10, 20}));
+    EXPECT_EQ(*ClientToImage(g, {170, 140}), (PointD{320, 240}));
+    EXPECT_EQ(*ImageToClient(g, {640, 480}), (PointD{330, 260}));
+    EXPECT_EQ(*ImageToClient(g, {0, 0}), (PointD{10, 20}));
     EXPECT_EQ(TransformOf(g)->panX, 0.0);
 }
 
@@ -272,7 +272,7 @@ TEST_P(LayoutPanClamp, X1Of1280x1024In800x600)
     EXPECT_DOUBLE_EQ(r.panY, c.clampedY);
 
     const ViewGeometry laidOut{r.frame, 1280, 1024, 1, r.panX, r.panY};
-    EXPECT_EQ(*ClientToImage(laidOut, {10, 10}), (RealPoint{-r.panX, -r.panY}));
+    EXPECT_EQ(*ClientToImage(laidOut, {10, 10}), (PointD{-r.panX, -r.panY}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Pans, LayoutPanClamp,
@@ -304,7 +304,7 @@ TEST(Layout, FitKeepsTheImageShapeAndAddsTheFrameOffsets)
     EXPECT_EQ((r.frame.Width() - 12) * 3, (r.frame.Height() - 8) * 4);
 
     const ViewGeometry laidOut{r.frame, 640, 480, kZoomFit};
-    EXPECT_EQ(*ImageToClient(laidOut, {640, 480}), (RealPoint{double(r.frame.right), double(r.frame.bottom)}));
+    EXPECT_EQ(*ImageToClient(laidOut, {640, 480}), (PointD{double(r.frame.right), double(r.frame.bottom)}));
 
     // A tall image in the same space is limited by the width.
     const ViewLayoutResult tall = ComputeViewLayout(w, ViewGeometry{RECT{12, 8, 50, 50}, 100, 400, kZoomFit});
@@ -367,7 +367,7 @@ ImageView LaidOutView(int zoomIndex = 1)
     return view;
 }
 
-RealPoint FrameCentre(const ImageView& view)
+PointD FrameCentre(const ImageView& view)
 {
     const RECT& v = view.frameRect();
     return {v.left + v.Width() / 2.0, v.top + v.Height() / 2.0};
@@ -379,11 +379,11 @@ TEST_P(ZoomKeepsCentre, ImagePointAtTheCentreStaysThere)
 {
     const auto [from, to] = GetParam();
     ImageView view = LaidOutView(from);
-    const RealPoint before = *view.ClientToImage(FrameCentre(view));
+    const PointD before = *view.ClientToImage(FrameCentre(view));
     view.ZoomChanged(to);
     EXPECT_EQ(view.zoomIndex(), to);
     EXPECT_EQ(view.frameRect(), (RECT{10, 10, 810, 610}));
-    const RealPoint after = *view.ClientToImage(FrameCentre(view));
+    const PointD after = *view.ClientToImage(FrameCentre(view));
     EXPECT_NEAR(after.x, before.x, 1e-9);
     EXPECT_NEAR(after.y, before.y, 1e-9);
 }
@@ -405,7 +405,7 @@ TEST(Zoom, FromFitTheImageCentreComesToTheCentreAndToFitThePanIsZero)
     EXPECT_EQ(view.frameRect(), (RECT{10, 10, 810, 610}));
     // Both pans are worked out with the frame before the change, so the image
     // centre lands where the fitted frame's centre was.
-    const RealPoint atOldCentre =
+    const PointD atOldCentre =
         *view.ClientToImage({fitted.left + fitted.Width() / 2.0, fitted.top + fitted.Height() / 2.0});
     EXPECT_NEAR(atOldCentre.x, 640, 1e-9);
     EXPECT_NEAR(atOldCentre.y, 512, 1e-9);
@@ -482,11 +482,11 @@ TEST_P(WheelKeepsPointUnderCursor, ImagePointStaysUnderTheCursor)
 {
     const WheelCase& c = GetParam();
     ImageView view = LaidOutView(c.zoom);
-    const RealPoint cursor{double(c.cursor.x), double(c.cursor.y)};
-    const RealPoint before = *view.ClientToImage(cursor);
+    const PointD cursor{double(c.cursor.x), double(c.cursor.y)};
+    const PointD before = *view.ClientToImage(cursor);
     EXPECT_TRUE(view.OnMouseWheel(c.delta, c.cursor));
     EXPECT_EQ(view.zoomIndex(), c.zoom + (c.delta > 0 ? 1 : -1));
-    const RealPoint after = *view.ClientToImage(cursor);
+    const PointD after = *view.ClientToImage(cursor);
     EXPECT_NEAR(after.x, before.x, 1e-9);
     EXPECT_NEAR(after.y, before.y, 1e-9);
     EXPECT_TRUE(view.TakeRepaintPending());
@@ -511,11 +511,11 @@ TEST(Wheel, OutsideTheFrameKeepsTheCentreLikeTheList)
     ImageView view = LaidOutView(6);
     int focus = 0;
     view.SetHost(ViewHost{{}, [&] { ++focus; }});
-    const RealPoint before = *view.ClientToImage(FrameCentre(view));
+    const PointD before = *view.ClientToImage(FrameCentre(view));
     EXPECT_TRUE(view.OnMouseWheel(120, {900, 50})); // right of V (V.right is exclusive: 810)
     EXPECT_EQ(view.zoomIndex(), 7);
     EXPECT_EQ(focus, 1);
-    const RealPoint after = *view.ClientToImage(FrameCentre(view));
+    const PointD after = *view.ClientToImage(FrameCentre(view));
     EXPECT_NEAR(after.x, before.x, 1e-9);
     EXPECT_NEAR(after.y, before.y, 1e-9);
 }
@@ -613,7 +613,7 @@ TEST(Paint, ZoomedEightBitSourceGivesGrey)
 // Odd sizes, pans that run off every edge, 24-, 32- and 8-bit sources: every
 // back-buffer pixel is the nearest source pixel of the stretch rule or black,
 // and (under the sanitizers) nothing is read or written out of bounds.
-class PaintEveryPixel : public ::testing::TestWithParam<std::tuple<int, int, RealPoint>> {};
+class PaintEveryPixel : public ::testing::TestWithParam<std::tuple<int, int, PointD>> {};
 
 TEST_P(PaintEveryPixel, FollowsTheNearestRule)
 {
@@ -650,9 +650,9 @@ TEST_P(PaintEveryPixel, FollowsTheNearestRule)
 
 INSTANTIATE_TEST_SUITE_P(OddSizes, PaintEveryPixel,
                          ::testing::Combine(::testing::Values(1, 2, 8, 13, 21), ::testing::Values(24, 32, 8),
-                                            ::testing::Values(RealPoint{0, 0}, RealPoint{-20.9, -9.5},
-                                                              RealPoint{5.5, 3.2}, RealPoint{-28, -16},
-                                                              RealPoint{-1000, 1000})));
+                                            ::testing::Values(PointD{0, 0}, PointD{-20.9, -9.5},
+                                                              PointD{5.5, 3.2}, PointD{-28, -16},
+                                                              PointD{-1000, 1000})));
 
 class PaintFitBufferRows : public ::testing::TestWithParam<std::tuple<int, int, int, int>> {};
 

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "measure/PointD.h"
+#include "image/PointD.h"
 
 namespace orvane::test {
 
