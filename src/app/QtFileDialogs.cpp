@@ -11,7 +11,6 @@ std::optional<FileDialogAnswer> Run(QWidget* parent, const FileDialogRequest& re
     QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setNameFilters(request.filters);
     if (request.filterIndex >= 1 && request.filterIndex <= request.filters.size()) {
         dialog.selectNameFilter(request.filters.at(request.filterIndex - 1));
