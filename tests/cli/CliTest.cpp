@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include "../platform/TempDir.h"
+#include "TempDir.h"
 #include "files/ImageFiles.h"
 #include "files/MeasureFile.h"
 #include "image/FrameImage.h"

@@ -19,20 +19,6 @@
 
 namespace orvane::test {
 
-CodecTempFolder::CodecTempFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-codecs-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) {
-        m_path = pattern;
-    }
-}
-
-CodecTempFolder::~CodecTempFolder()
-{
-    std::error_code error;
-    std::filesystem::remove_all(m_path, error);
-}
-
 void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
 #include "image/FrameImage.h"
 
 // Pictures and encoded files for the codec tests, made with the image
@@ -14,21 +15,6 @@
 namespace orvane::test {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// A fresh folder under the system temporary folder, removed with its contents.
-class CodecTempFolder {
-public:
-    CodecTempFolder();
-    CodecTempFolder(const CodecTempFolder&) = delete;
-    CodecTempFolder& operator=(const CodecTempFolder&) = delete;
-    ~CodecTempFolder();
-
-    [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
-    [[nodiscard]] std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-
-private:
-    std::filesystem::path m_path;
-};
 
 void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 [[nodiscard]] Bytes ReadFileBytes(const std::filesystem::path& path);

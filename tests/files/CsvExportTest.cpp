@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../platform/TempDir.h"
+#include "TempDir.h"
 #include "files/TimeStampFileName.h"
 
 namespace orvane {

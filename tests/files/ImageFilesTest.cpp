@@ -21,7 +21,7 @@ using test::Rgb;
 
 TEST(SaveBmp, EightBitImageHasItsTableAndDataAt1078)
 {
-    test::CodecTempFolder folder;
+    test::TempDir folder;
     FrameImage image;
     ASSERT_TRUE(image.Create(5, 3, 8)); // stride 8
     for (int r = 0; r < 3; ++r) {
@@ -56,7 +56,7 @@ TEST(SaveBmp, EightBitImageHasItsTableAndDataAt1078)
 
 TEST(SaveBmp, TwentyFourBitImageHasDataAt54AndLoadsBack)
 {
-    test::CodecTempFolder folder;
+    test::TempDir folder;
     const FrameImage picture = test::MakeColourPicture(7, 4); // stride 24
     const auto path = folder / "colour.bmp";
     ASSERT_TRUE(SaveBmp(picture, path));
@@ -75,7 +75,7 @@ TEST(SaveBmp, TwentyFourBitImageHasDataAt54AndLoadsBack)
 
 TEST(SaveImage, TypeOneIsBmpAndUnknownTypesWriteNothing)
 {
-    test::CodecTempFolder folder;
+    test::TempDir folder;
     const FrameImage picture = test::MakeColourPicture(8, 8);
     ASSERT_TRUE(SaveImage(folder / "a.bmp", picture, kSaveTypeBmp));
     EXPECT_EQ(test::ReadFileBytes(folder / "a.bmp").size(), 54u + 8 * 24);
@@ -117,7 +117,7 @@ class FailedSave : public ::testing::TestWithParam<int> {};
 
 TEST_P(FailedSave, LeavesTheOldFileAsItWasAndNoTemporaryFile)
 {
-    test::CodecTempFolder folder;
+    test::TempDir folder;
     const auto path = folder / "old.img";
     const std::string old = "the picture that was here";
     test::WriteFileBytes(path, Bytes(old.begin(), old.end()));
@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LoadImageFile, DispatchesByExtensionAndRefusesOthers)
 {
-    test::CodecTempFolder folder;
+    test::TempDir folder;
     const FrameImage picture = test::MakeColourPicture(40, 30);
     ASSERT_TRUE(SaveImage(folder / "x.jpg", picture, kSaveTypeJpegMedium));
     std::filesystem::copy_file(folder / "x.jpg", folder / "x.JPEG");
@@ -177,7 +177,7 @@ TEST(LoadImageFile, DispatchesByExtensionAndRefusesOthers)
 
 TEST(LoadPicture, EveryDepthBecomes24Bits)
 {
-    test::CodecTempFolder folder;
+    test::TempDir folder;
     FrameImage image;
 
     // 8-bit BMP with a colour table of its own.
@@ -221,7 +221,7 @@ TEST(LoadPicture, EveryDepthBecomes24Bits)
 
 TEST(LoadImageForThumbnail, ReducesJpegsAndLoadsOtherFormatsInFull)
 {
-    test::CodecTempFolder folder;
+    test::TempDir folder;
     const FrameImage picture = test::MakeColourPicture(1280, 960);
     ASSERT_TRUE(SaveImage(folder / "big.jpg", picture, kSaveTypeJpegMedium));
     ASSERT_TRUE(SaveImage(folder / "big.bmp", picture, kSaveTypeBmp));

@@ -102,7 +102,7 @@ struct ProbeCase {
 
 class ImageSizeProbeTest : public ::testing::TestWithParam<ProbeCase> {
 protected:
-    test::CodecTempFolder m_folder;
+    test::TempDir m_folder;
 };
 
 TEST_P(ImageSizeProbeTest, ReadsTheDeclaredSizeAndNeverMisreadsATruncatedHeader)
@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, ImageSizeProbeTest,
 // Files written by the image libraries themselves, with the extension hiding the format.
 TEST(ImageSizeProbe, ReadsFilesOfTheImageLibraries)
 {
-    test::CodecTempFolder folder;
+    test::TempDir folder;
     constexpr int kWidth = 37;
     constexpr int kHeight = 23;
     const FrameImage picture = test::MakeColourPicture(kWidth, kHeight);
@@ -165,7 +165,7 @@ TEST(ImageSizeProbe, ReadsFilesOfTheImageLibraries)
 
 TEST(ImageSizeProbe, RefusesMissingUnknownAndEmptySizes)
 {
-    test::CodecTempFolder folder;
+    test::TempDir folder;
     EXPECT_FALSE(ProbeImageSize(folder.path() / "missing.jpg").has_value());
 
     test::WriteFileBytes(folder.path() / "text.jpg", Bytes{'h', 'e', 'l', 'l', 'o', '\n'});

@@ -72,7 +72,7 @@ class JpegSaveTypes : public ::testing::TestWithParam<std::tuple<int, int>> {};
 TEST_P(JpegSaveTypes, WritesProgressiveJpegOfItsQualityTopRowFirst)
 {
     const auto [type, expectedDcQuantiser] = GetParam();
-    test::CodecTempFolder folder;
+    test::TempDir folder;
     const FrameImage picture = test::MakeColourPicture(96, 64);
     const auto path = folder / "picture.jpg";
     ASSERT_TRUE(SaveImage(path, picture, type));
@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Qualities, JpegSaveTypes,
 
 TEST(JpegCodec, RoundTripKeepsPictureAndOrientation)
 {
-    test::CodecTempFolder folder;
+    test::TempDir folder;
     const FrameImage picture = test::MakeColourPicture(120, 90);
     const auto path = folder / "round.jpg";
     ASSERT_TRUE(SaveImage(path, picture, kSaveTypeJpegHigh));
@@ -123,7 +123,7 @@ TEST(JpegCodec, RoundTripKeepsPictureAndOrientation)
 
 TEST(JpegCodec, GreyPicturesAreSavedAsOneComponentAndLoadAsGrey)
 {
-    test::CodecTempFolder folder;
+    test::TempDir folder;
     FrameImage grey;
     ASSERT_TRUE(grey.Create(64, 48, 8));
     for (int y = 0; y < 48; ++y) {
@@ -150,7 +150,7 @@ TEST(JpegCodec, GreyPicturesAreSavedAsOneComponentAndLoadAsGrey)
 
 TEST(JpegCodec, SixteenBitPicturesAreSavedAsGreyOfBitsTwoToNine)
 {
-    test::CodecTempFolder folder;
+    test::TempDir folder;
     FrameImage deep;
     ASSERT_TRUE(deep.Create(32, 16, 16));
     for (int y = 0; y < 16; ++y) {

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../platform/TempDir.h"
+#include "TempDir.h"
 #include "LargestAllocation.h"
 #include "measure/Geometry.h"
 

@@ -90,7 +90,7 @@ protected:
         return test::ReadFileBytes(IndexPath());
     }
 
-    test::CodecTempFolder m_folder;
+    test::TempDir m_folder;
 };
 
 TEST_F(ThumbnailFolderTest, IndexOfThreeImagesHasTheExactLayout)
@@ -342,7 +342,7 @@ TEST_F(ThumbnailFolderTest, EmptyFolderEmptiesTheChainAndRemovesTheIndex)
     ASSERT_EQ(chain.LoadThumbnailIndex(IndexPath()), 1);
     ASSERT_EQ(chain.Count(), 3);
 
-    test::CodecTempFolder empty;
+    test::TempDir empty;
     test::WriteFileBytes(empty.path() / "ThumbNail", Bytes{'o', 'l', 'd'});
     const ThumbnailScanResult scan = chain.ScanImageFolder(empty.path());
     EXPECT_TRUE(scan.listed);

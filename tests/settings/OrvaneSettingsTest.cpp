@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "ProfileText.h"
-#include "TempFolder.h"
+#include "TempDir.h"
 
 namespace orvane {
 namespace {
@@ -337,7 +337,7 @@ TEST(OrvaneSection, UnknownSectionsAndKeysSurviveASave)
 
 TEST(OrvaneSection, SavedFileKeepsForeignContentAndLeavesNoTemporaryFile)
 {
-    const test::TempFolder temp;
+    const test::TempDir temp;
     const auto path = temp.path() / "Orvane.ini";
     {
         std::ofstream(path) << "[Camera Z]\nWidth=320\n[Orvane]\nm_Bai=4\nLater=1\n";
@@ -363,7 +363,7 @@ TEST(OrvaneSection, SavedFileKeepsForeignContentAndLeavesNoTemporaryFile)
 
 TEST(DefaultFolders, FillEmptyFoldersWithoutSeparatorAndCreateThem)
 {
-    const test::TempFolder temp;
+    const test::TempDir temp;
     const std::string dataFolder = (temp.path() / "App").string();
     OrvaneSettings s;
     ApplyDefaultFolders(s, dataFolder);
@@ -381,7 +381,7 @@ TEST(DefaultFolders, FillEmptyFoldersWithoutSeparatorAndCreateThem)
 
 TEST(DefaultFolders, ChosenFoldersAreLeftAlone)
 {
-    const test::TempFolder temp;
+    const test::TempDir temp;
     OrvaneSettings s;
     s.savedir = "/chosen/images";
     s.savedir2 = "/chosen/results";
@@ -393,7 +393,7 @@ TEST(DefaultFolders, ChosenFoldersAreLeftAlone)
 
 TEST(DefaultFolders, AFolderThatCannotBeCreatedIsStillNamed)
 {
-    const test::TempFolder temp;
+    const test::TempDir temp;
     const auto blocker = temp.path() / "file";
     {
         std::ofstream(blocker) << "x";

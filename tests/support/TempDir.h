@@ -13,7 +13,7 @@ class TempDir {
 public:
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orvane-platform-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) != nullptr) {
             m_path = pattern;
         }
