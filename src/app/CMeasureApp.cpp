@@ -7,9 +7,10 @@
 
 #include "app/AppLog.h"
 #include "app/CMeasureDlg.h"
+#include "app/FrameReadyRelay.h"
 #include "app/IMessageBoxes.h"
 #include "app/QuitSignals.h"
-#include "app/core/NoCamera.h"
+#include "app/core/LiveCamera.h"
 
 namespace orvane {
 
@@ -34,6 +35,7 @@ int CMeasureApp::Run(const CommandLine& commandLine)
 {
     const std::unique_ptr<ICaptureSource> capture = MakeCaptureSource(commandLine);
     CMeasureDlg window(*capture, m_environment.roots, m_environment.language, *m_environment.boxes);
+    const FrameReadyRelay frameRelay(*capture, window.state(), window);
 
     // The window decides when the program ends (it may be hidden while the
     // search dialog closes), never the last window closing.
@@ -52,9 +54,9 @@ int CMeasureApp::Run(const CommandLine& commandLine)
     return QApplication::exec();
 }
 
-std::unique_ptr<ICaptureSource> MakeCaptureSource(const CommandLine&)
+std::unique_ptr<ICaptureSource> MakeCaptureSource(const CommandLine& commandLine)
 {
-    return std::make_unique<NoCamera>();
+    return std::make_unique<LiveCamera>(commandLine.demo);
 }
 
 } // namespace orvane

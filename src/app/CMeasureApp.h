@@ -41,9 +41,8 @@ private:
     FileLock m_instanceLock;
 };
 
-// The camera the window starts with. The capture graph is not part of the
-// program yet, so no camera is ever found; `commandLine.demo` will choose the
-// demo camera once there is one.
+// The camera the window starts with: the capture graph over the video
+// inputs, with the built-in demo camera listed first under `commandLine.demo`.
 [[nodiscard]] std::unique_ptr<ICaptureSource> MakeCaptureSource(const CommandLine& commandLine);
 
 } // namespace orvane

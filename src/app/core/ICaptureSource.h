@@ -1,12 +1,15 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace orvane {
 
+class MeasureDlgState;
+
 // The camera as the main window sees it: start, stop, and what the title
-// shows. The capture graph implements it; until a camera is chosen the window
-// runs with NoCamera.
+// shows. LiveCamera implements it over the capture graph; tests give fakes.
 //
 // UI thread only.
 class ICaptureSource {
@@ -21,6 +24,14 @@ public:
     [[nodiscard]] virtual bool isLive() const = 0;
     // The friendly name of the opened camera (the title shows it while live).
     [[nodiscard]] virtual std::string deviceCaption() const = 0;
+
+    // The window's state the frames go to, and the call that wakes the UI
+    // thread when a frame has been written (it is called on the streaming
+    // thread and must only post an event).
+    virtual void Connect(MeasureDlgState& /*state*/, std::function<void()> /*frameReady*/) {}
+    // The frame-ready event at `now` (TickCount milliseconds): derives the
+    // display frame; true when the picture is to be repainted.
+    virtual bool OnFrameReady(std::uint32_t /*now*/) { return false; }
 };
 
 } // namespace orvane

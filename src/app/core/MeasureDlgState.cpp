@@ -304,6 +304,22 @@ void MeasureDlgState::ShowWhitePicture(int width, int height)
     DisplayFrameChanged();
 }
 
+bool MeasureDlgState::PrepareLiveFrames(int width, int height, int displayWidth, int displayHeight)
+{
+    FrameBuffers live;
+    if (!live.capture.Create(width, height, 24) || !live.display.Create(displayWidth, displayHeight, 24)) {
+        kAppLog.Warning("frames of " + std::to_string(width) + " x " + std::to_string(height) + " cannot be had");
+        return false;
+    }
+    live.capture.Fill(nullptr, RGB(255, 255, 255));
+    live.display.Fill(nullptr, RGB(255, 255, 255));
+    m_frames.capture = std::move(live.capture);
+    m_frames.display = std::move(live.display);
+    m_whitePicture = false;
+    DisplayFrameChanged();
+    return true;
+}
+
 void MeasureDlgState::DisplayFrameChanged()
 {
     const int width = m_frames.display.width();

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "app/core/ICaptureSource.h"
 #include "app/core/InitCameraSearch.h"
@@ -77,6 +79,15 @@ public:
     // capture size ("width" x "height") is shown.
     bool BeginLive();
     void EndLive();
+
+    // Hands the capture source this state and the UI thread's wake-up call.
+    void ConnectCapture(std::function<void()> frameReady) { m_capture.Connect(*this, std::move(frameReady)); }
+    // A frame has arrived: true when the picture is to be repainted.
+    bool OnFrameReady(std::uint32_t now) { return m_capture.OnFrameReady(now); }
+    // The camera's frames before it starts: a white capture frame of the
+    // camera's size and a white display frame (with the work images and the
+    // view following it). False, with nothing changed, when they cannot be had.
+    bool PrepareLiveFrames(int width, int height, int displayWidth, int displayHeight);
 
     // The 100 ms tick at `now` (TickCount milliseconds).
     TickResult OnTick(std::uint32_t now);

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <QWidget>
+
+#include "app/core/ICaptureSource.h"
+#include "app/core/MeasureDlgState.h"
+#include "platform/Clock.h"
+
+namespace orvane {
+
+// Carries "a frame is ready" from the capture's streaming thread to the UI
+// thread as a posted event, and there lets the state derive the display
+// frame and the window repaint.
+//
+// Thread affinity: created and destroyed on the UI thread; only the posting
+// lambda runs on the streaming thread. The capture is stopped before the
+// relay goes, so nothing posts to it afterwards.
+class FrameReadyRelay final : public QObject {
+public:
+    FrameReadyRelay(ICaptureSource& capture, MeasureDlgState& state, QWidget& window)
+        : m_capture(capture), m_state(state), m_window(window)
+    {
+        m_state.ConnectCapture([this] { QCoreApplication::postEvent(this, new QEvent(EventType())); });
+    }
+    ~FrameReadyRelay() override { m_capture.EndLive(); }
+    FrameReadyRelay(const FrameReadyRelay&) = delete;
+    FrameReadyRelay& operator=(const FrameReadyRelay&) = delete;
+
+    static QEvent::Type EventType()
+    {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+
+protected:
+    void customEvent(QEvent* event) override
+    {
+        if (event->type() == EventType() && m_state.OnFrameReady(TickCount())) {
+            m_window.update();
+        }
+    }
+
+private:
+    ICaptureSource& m_capture;
+    MeasureDlgState& m_state;
+    QWidget& m_window;
+};
+
+} // namespace orvane
