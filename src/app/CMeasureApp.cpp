@@ -9,6 +9,8 @@
 #include "app/CMeasureDlg.h"
 #include "app/FrameReadyRelay.h"
 #include "app/IMessageBoxes.h"
+#include "app/MainWindowControls.h"
+#include "app/PictureView.h"
 #include "app/QuitSignals.h"
 #include "app/core/LiveCamera.h"
 
@@ -35,7 +37,7 @@ int CMeasureApp::Run(const CommandLine& commandLine)
 {
     const std::unique_ptr<ICaptureSource> capture = MakeCaptureSource(commandLine);
     CMeasureDlg window(*capture, m_environment.roots, m_environment.language, *m_environment.boxes);
-    const FrameReadyRelay frameRelay(*capture, window.state(), window);
+    const FrameReadyRelay frameRelay(*capture, window.state(), *window.controls().picture());
 
     // The window decides when the program ends (it may be hidden while the
     // search dialog closes), never the last window closing.

@@ -13,15 +13,15 @@ namespace orvane {
 
 // Carries "a frame is ready" from the capture's streaming thread to the UI
 // thread as a posted event, and there lets the state derive the display
-// frame and the window repaint.
+// frame and the picture repaint.
 //
 // Thread affinity: created and destroyed on the UI thread; only the posting
 // lambda runs on the streaming thread. The capture is stopped before the
 // relay goes, so nothing posts to it afterwards.
 class FrameReadyRelay final : public QObject {
 public:
-    FrameReadyRelay(ICaptureSource& capture, MeasureDlgState& state, QWidget& window)
-        : m_capture(capture), m_state(state), m_window(window)
+    FrameReadyRelay(ICaptureSource& capture, MeasureDlgState& state, QWidget& picture)
+        : m_capture(capture), m_state(state), m_picture(picture)
     {
         m_state.ConnectCapture([this] { QCoreApplication::postEvent(this, new QEvent(EventType())); });
     }
@@ -39,14 +39,14 @@ protected:
     void customEvent(QEvent* event) override
     {
         if (event->type() == EventType() && m_state.OnFrameReady(TickCount())) {
-            m_window.update();
+            m_picture.update();
         }
     }
 
 private:
     ICaptureSource& m_capture;
     MeasureDlgState& m_state;
-    QWidget& m_window;
+    QWidget& m_picture;
 };
 
 } // namespace orvane
