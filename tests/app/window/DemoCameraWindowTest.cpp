@@ -1,0 +1,56 @@
+#include <chrono>
+#include <cstring>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+#include "../core/AppTestSupport.h"
+#include "FakeMessageBoxes.h"
+#include "app/CInitCameraDlg.h"
+#include "app/CMeasureDlg.h"
+#include "app/FrameReadyRelay.h"
+#include "app/MainWindowControls.h"
+#include "app/PictureView.h"
+#include "app/core/LiveCamera.h"
+#include "capture/DemoPicture.h"
+
+namespace orvane {
+namespace {
+
+// `orvane --demo`: the window goes live on the demo camera and its frames
+// reach the display frame through the frame-ready events.
+TEST(DemoCameraWindowTest, DemoGoesLiveAndTheDisplayShowsItsPicture)
+{
+    test::AppTempFolder temp;
+    test::FakeMessageBoxes boxes;
+    LiveCamera camera(true);
+    CMeasureDlg window(camera, temp.Roots(), Language::English, boxes);
+    FrameReadyRelay relay(camera, window.state(), *window.controls().picture());
+    window.Initialise();
+    ASSERT_TRUE(window.state().isLive());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.searchDialog()->isVisible());
+
+    const std::vector<std::uint8_t> picture = DrawDemoPicture();
+    const auto rowBytes = static_cast<std::size_t>(kDemoWidth) * 3;
+    const auto shown = [&](int row) {
+        const FrameImage& display = window.state().frames().display;
+        return display.width() == kDemoWidth &&
+               std::memcmp(display.Row(row), picture.data() + static_cast<std::size_t>(row) * rowBytes, rowBytes) == 0;
+    };
+    QElapsedTimer clock;
+    clock.start();
+    while (!shown(kDemoScaleRow) && clock.elapsed() < 5000) {
+        window.OnTickTimer();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    EXPECT_TRUE(shown(kDemoScaleRow));
+    EXPECT_TRUE(shown(kDemoParticles[0].y));
+    window.OnTickTimer();
+    EXPECT_TRUE(window.windowTitle().startsWith("Orvane demo camera ")) << window.windowTitle().toStdString();
+}
+
+} // namespace
+} // namespace orvane
