@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "ProfileText.h"
+#include "OrvaneKeyOrder.h"
 #include "TempDir.h"
 
 namespace orvane {
@@ -17,81 +18,6 @@ namespace {
 using test::ProfileFromText;
 using test::SectionKeys;
 
-// The order in which the main window has always written the product section.
-const std::vector<std::string> kSaveOrder{"type",
-                                          "resize",
-                                          "color.font.lfHeight",
-                                          "color.font.lfWidth",
-                                          "color.font.lfEscapement",
-                                          "color.font.lfOrientation",
-                                          "color.font.lfWeight",
-                                          "color.font.lfItalic",
-                                          "color.font.lfUnderline",
-                                          "color.font.lfStrikeOut",
-                                          "color.font.lfCharSet",
-                                          "color.font.lfOutPrecision",
-                                          "color.font.lfClipPrecision",
-                                          "color.font.lfQuality",
-                                          "color.font.lfPitchAndFamily",
-                                          "color.font.lfFaceName",
-                                          "color.text",
-                                          "color.line",
-                                          "color.linesize",
-                                          "color.wave",
-                                          "color.wavesize",
-                                          "color.focusflg",
-                                          "color.focuspos",
-                                          "color.focusscale",
-                                          "color.gridflg",
-                                          "color.grid",
-                                          "color.gridsize",
-                                          "color.angle",
-                                          "color.anglebaseline",
-                                          "color.showangle",
-                                          "color.CursorCrosshairs.ShowCenter",
-                                          "color.CursorCrosshairs.Color",
-                                          "width",
-                                          "height",
-                                          "Frame",
-                                          "Device",
-                                          "SmartTee",
-                                          "ShowQX4Dlg",
-                                          "SubType",
-                                          "m_WB_R",
-                                          "m_WB_G",
-                                          "m_WB_B",
-                                          "m_WB_Flg",
-                                          "m_Bai",
-                                          "m_Bai_X",
-                                          "m_Bai_Y",
-                                          "savedir",
-                                          "savedir2",
-                                          "m_FilterIndex",
-                                          "m_ScaleData.Visible",
-                                          "m_ScaleData.Type",
-                                          "m_ScaleData.Pos.x",
-                                          "m_ScaleData.Pos.y",
-                                          "m_ScaleData.Size.cx",
-                                          "m_ScaleData.Size.cy",
-                                          "m_ScaleData.Scale.x",
-                                          "m_ScaleData.Scalexy",
-                                          "m_CalibSet.left",
-                                          "m_CalibSet.top",
-                                          "m_CalibSet.right",
-                                          "m_CalibSet.bottom",
-                                          "AutoMinSize",
-                                          "AutoMaxSize",
-                                          "FocusSelect",
-                                          "MagnetData.TH",
-                                          "MagnetData.Size",
-                                          "MagnetData.Show",
-                                          "MagnetData.Vector",
-                                          "Window_Max",
-                                          "Window_Left",
-                                          "Window_Right",
-                                          "Window_Top",
-                                          "Window_Bottom",
-                                          "EnableAllTools"};
 
 TEST(OrvaneSection, DefaultsFromAnEmptyProfile)
 {
@@ -174,7 +100,7 @@ TEST(OrvaneSection, OneSaveWritesTheWholeKeySetInOrder)
 {
     ProfileFile profile;
     SaveOrvaneSection(profile, OrvaneSettings{});
-    EXPECT_EQ(SectionKeys(profile, kOrvaneSection), kSaveOrder);
+    EXPECT_EQ(SectionKeys(profile, kOrvaneSection), test::kOrvaneSaveOrder);
 }
 
 TEST(OrvaneSection, SavingOverAPartialSectionKeepsItsKeysAndAddsTheRest)
@@ -184,7 +110,7 @@ TEST(OrvaneSection, SavingOverAPartialSectionKeepsItsKeysAndAddsTheRest)
     LoadOrvaneSection(profile, s);
     SaveOrvaneSection(profile, s);
     const auto keys = SectionKeys(profile, kOrvaneSection);
-    EXPECT_EQ(keys.size(), kSaveOrder.size());
+    EXPECT_EQ(keys.size(), test::kOrvaneSaveOrder.size());
     EXPECT_EQ(keys[0], "m_Bai");
     EXPECT_EQ(keys[1], "width");
     EXPECT_EQ(profile.GetInt(kOrvaneSection, "m_Bai", 0), 5);
@@ -332,7 +258,7 @@ TEST(OrvaneSection, UnknownSectionsAndKeysSurviveASave)
     EXPECT_EQ(reread.GetInt("Other", "x", 0), 1);
     EXPECT_EQ(reread.GetString(kOrvaneSection, "FutureKey", "", 10), "abc");
     EXPECT_NE(profile.ToText().find("; comment"), std::string::npos);
-    EXPECT_EQ(SectionKeys(reread, kOrvaneSection).size(), kSaveOrder.size() + 1);
+    EXPECT_EQ(SectionKeys(reread, kOrvaneSection).size(), test::kOrvaneSaveOrder.size() + 1);
 }
 
 TEST(OrvaneSection, SavedFileKeepsForeignContentAndLeavesNoTemporaryFile)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
+#include "OrvaneKeyOrder.h"
 #include "files/ImageFiles.h"
 #include "platform/ProfileFile.h"
 
@@ -296,80 +297,7 @@ TEST_F(MeasureDlgStateTest, ShutdownWritesTheWholeKeySet)
 
     ProfileFile written;
     ASSERT_TRUE(written.Load(SettingsFile()));
-    const std::vector<std::string> keys = {"type",
-                                           "resize",
-                                           "color.font.lfHeight",
-                                           "color.font.lfWidth",
-                                           "color.font.lfEscapement",
-                                           "color.font.lfOrientation",
-                                           "color.font.lfWeight",
-                                           "color.font.lfItalic",
-                                           "color.font.lfUnderline",
-                                           "color.font.lfStrikeOut",
-                                           "color.font.lfCharSet",
-                                           "color.font.lfOutPrecision",
-                                           "color.font.lfClipPrecision",
-                                           "color.font.lfQuality",
-                                           "color.font.lfPitchAndFamily",
-                                           "color.font.lfFaceName",
-                                           "color.text",
-                                           "color.line",
-                                           "color.linesize",
-                                           "color.wave",
-                                           "color.wavesize",
-                                           "color.focusflg",
-                                           "color.focuspos",
-                                           "color.focusscale",
-                                           "color.gridflg",
-                                           "color.grid",
-                                           "color.gridsize",
-                                           "color.angle",
-                                           "color.anglebaseline",
-                                           "color.showangle",
-                                           "color.CursorCrosshairs.ShowCenter",
-                                           "color.CursorCrosshairs.Color",
-                                           "width",
-                                           "height",
-                                           "Frame",
-                                           "Device",
-                                           "SmartTee",
-                                           "ShowQX4Dlg",
-                                           "SubType",
-                                           "m_WB_R",
-                                           "m_WB_G",
-                                           "m_WB_B",
-                                           "m_WB_Flg",
-                                           "m_Bai",
-                                           "m_Bai_X",
-                                           "m_Bai_Y",
-                                           "savedir",
-                                           "savedir2",
-                                           "m_FilterIndex",
-                                           "m_ScaleData.Visible",
-                                           "m_ScaleData.Type",
-                                           "m_ScaleData.Pos.x",
-                                           "m_ScaleData.Pos.y",
-                                           "m_ScaleData.Size.cx",
-                                           "m_ScaleData.Size.cy",
-                                           "m_ScaleData.Scale.x",
-                                           "m_ScaleData.Scalexy",
-                                           "m_CalibSet.left",
-                                           "m_CalibSet.top",
-                                           "m_CalibSet.right",
-                                           "m_CalibSet.bottom",
-                                           "AutoMinSize",
-                                           "AutoMaxSize",
-                                           "FocusSelect",
-                                           "MagnetData.TH",
-                                           "MagnetData.Size",
-                                           "MagnetData.Show",
-                                           "MagnetData.Vector",
-                                           "Window_Max",
-                                           "Window_Left",
-                                           "Window_Right",
-                                           "Window_Top",
-                                           "Window_Bottom"};
-    for (const std::string& key : keys) {
+    for (const std::string& key : test::kOrvaneSaveOrder) {
         EXPECT_TRUE(written.HasKey("Orvane", key)) << key;
     }
     for (int i = 0; i < 20; ++i) {
