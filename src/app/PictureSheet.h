@@ -62,9 +62,9 @@ inline constexpr std::array<CursorSpec, 6> kCursors{{
 
 [[nodiscard]] constexpr std::optional<CursorSpec> FindCursor(CursorPicture id)
 {
-    for (const CursorSpec& spec : kCursors) {
-        if (spec.id == id) {
-            return spec;
+    for (const CursorSpec& entry : kCursors) {
+        if (entry.id == id) {
+            return entry;
         }
     }
     return std::nullopt;

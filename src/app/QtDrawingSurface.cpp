@@ -92,31 +92,31 @@ QPolygon ToQPolygon(std::span<const IntPoint> points)
 
 } // namespace
 
-QFont ToQFont(const DrawingFont& spec)
+QFont ToQFont(const DrawingFont& wanted)
 {
     QFont font;
-    const QString face = QString::fromStdString(spec.faceName);
+    const QString face = QString::fromStdString(wanted.faceName);
     if (!face.isEmpty() && QFontDatabase::hasFamily(face)) {
         font.setFamilies({face});
     } else {
         font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
         font.setStyleHint(QFont::SansSerif);
     }
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
-    font.setWeight(spec.weight <= 0 ? QFont::Normal : static_cast<QFont::Weight>(std::min(spec.weight, 1000)));
+    font.setItalic(wanted.italic);
+    font.setUnderline(wanted.underline);
+    font.setStrikeOut(wanted.strikeOut);
+    font.setWeight(wanted.weight <= 0 ? QFont::Normal : static_cast<QFont::Weight>(std::min(wanted.weight, 1000)));
     font.setKerning(false);
 
-    if (spec.height < 0) {
+    if (wanted.height < 0) {
         // INT_MIN has no positive counterpart; no font is that tall anyway.
-        font.setPixelSize(spec.height == INT_MIN ? INT_MAX : -spec.height);
-    } else if (spec.height > 0) {
+        font.setPixelSize(wanted.height == INT_MIN ? INT_MAX : -wanted.height);
+    } else if (wanted.height > 0) {
         // A cell height: scale the em size so that ascent + descent fit it.
-        font.setPixelSize(spec.height);
+        font.setPixelSize(wanted.height);
         const int cell = QFontMetrics(font).height();
-        if (cell > 0 && cell != spec.height) {
-            const double em = static_cast<double>(spec.height) * spec.height / cell;
+        if (cell > 0 && cell != wanted.height) {
+            const double em = static_cast<double>(wanted.height) * wanted.height / cell;
             font.setPixelSize(std::max(1, static_cast<int>(std::lround(em))));
         }
     } else {

@@ -53,13 +53,13 @@ bool UiCursors::Load()
 {
     bool all = true;
     for (std::size_t i = 0; i < sheet::kCursors.size(); ++i) {
-        const sheet::CursorSpec& spec = sheet::kCursors[i];
+        const sheet::CursorSpec& entry = sheet::kCursors[i];
         FrameImage picture;
-        const QString file = QString::fromLatin1(spec.file.data(), static_cast<qsizetype>(spec.file.size()));
+        const QString file = QString::fromLatin1(entry.file.data(), static_cast<qsizetype>(entry.file.size()));
         if (DecodeUiResource(file + QStringLiteral(".png"), picture)) {
-            m_cursors[i] = QCursor(QPixmap::fromImage(ToQImage(picture)), spec.hotX, spec.hotY);
+            m_cursors[i] = QCursor(QPixmap::fromImage(ToQImage(picture)), entry.hotX, entry.hotY);
         } else {
-            m_cursors[i] = QCursor(StandInShape(spec.id));
+            m_cursors[i] = QCursor(StandInShape(entry.id));
             all = false;
         }
     }

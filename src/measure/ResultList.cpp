@@ -45,9 +45,9 @@ std::vector<ResultListRow> ResultListRows(const CMeasureChain& chain, std::optio
 {
     std::vector<ResultListRow> rows;
     for (const MEASURE* record = chain.First(); record != nullptr; record = record->next) {
-        for (const RowSpec& spec : RowSpecsOfKind(record->kind)) {
-            ListColumns columns = RowColumns(*record, spec, listUnit.value_or(record->unit));
-            rows.push_back({std::to_string(rows.size()), std::string(StringText(spec.type)), std::move(columns.result),
+        for (const RowSpec& rowSpec : RowSpecsOfKind(record->kind)) {
+            ListColumns columns = RowColumns(*record, rowSpec, listUnit.value_or(record->unit));
+            rows.push_back({std::to_string(rows.size()), std::string(StringText(rowSpec.type)), std::move(columns.result),
                             std::move(columns.unit), record});
         }
     }

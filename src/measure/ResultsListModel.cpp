@@ -60,8 +60,8 @@ bool ResultsListModel::SetRowAngle(int row, double value)
 
 void ResultsListModel::AddRecordRows(const MEASURE& record)
 {
-    for (const RowSpec& spec : RowSpecsOfKind(record.kind)) {
-        AddRow(spec.type, record.value.at(static_cast<std::size_t>(spec.valueIndex)), spec.value, &record);
+    for (const RowSpec& rowSpec : RowSpecsOfKind(record.kind)) {
+        AddRow(rowSpec.type, record.value.at(static_cast<std::size_t>(rowSpec.valueIndex)), rowSpec.value, &record);
     }
 }
 
@@ -86,8 +86,8 @@ bool ResultsListModel::RewriteRecordRow(const MEASURE& record, int rowOfRecord)
     if (row >= RowCount() || m_rows[static_cast<std::size_t>(row)].record != &record) {
         return false;
     }
-    const RowSpec& spec = specs[static_cast<std::size_t>(rowOfRecord)];
-    return SetRowValue(row, record.value.at(static_cast<std::size_t>(spec.valueIndex)), spec.value);
+    const RowSpec& rowSpec = specs[static_cast<std::size_t>(rowOfRecord)];
+    return SetRowValue(row, record.value.at(static_cast<std::size_t>(rowSpec.valueIndex)), rowSpec.value);
 }
 
 bool ResultsListModel::RewriteRecordRows(const MEASURE& record)
@@ -100,9 +100,9 @@ bool ResultsListModel::RewriteRecordRows(const MEASURE& record)
     return all;
 }
 
-void ResultsListModel::WriteColumns(int row, const MEASURE& record, const RowSpec& spec)
+void ResultsListModel::WriteColumns(int row, const MEASURE& record, const RowSpec& rowSpec)
 {
-    ListColumns columns = RowColumns(record, spec, m_listUnit);
+    ListColumns columns = RowColumns(record, rowSpec, m_listUnit);
     ResultListRow& target = m_rows[static_cast<std::size_t>(row)];
     target.result = std::move(columns.result);
     target.unit = std::move(columns.unit);

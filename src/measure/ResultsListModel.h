@@ -81,7 +81,7 @@ public:
 
 private:
     void Notify(const std::function<void(const ListChange&)>& listener, const ListChange& change) const;
-    void WriteColumns(int row, const MEASURE& record, const RowSpec& spec);
+    void WriteColumns(int row, const MEASURE& record, const RowSpec& rowSpec);
 
     std::vector<ResultListRow> m_rows;
     std::int32_t m_listUnit = kUnitMm;

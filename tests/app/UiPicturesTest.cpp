@@ -125,15 +125,15 @@ TEST(UiCursorsTest, EveryCursorHasItsPictureAndHotSpot)
 {
     UiCursors cursors;
     ASSERT_TRUE(cursors.Load());
-    for (const sheet::CursorSpec& spec : sheet::kCursors) {
-        SCOPED_TRACE(static_cast<int>(spec.id));
-        const QCursor& cursor = cursors.cursor(spec.id);
+    for (const sheet::CursorSpec& entry : sheet::kCursors) {
+        SCOPED_TRACE(static_cast<int>(entry.id));
+        const QCursor& cursor = cursors.cursor(entry.id);
         ASSERT_EQ(cursor.shape(), Qt::BitmapCursor);
-        EXPECT_EQ(cursor.hotSpot(), QPoint(spec.hotX, spec.hotY));
+        EXPECT_EQ(cursor.hotSpot(), QPoint(entry.hotX, entry.hotY));
         const QImage picture = cursor.pixmap().toImage();
         ASSERT_EQ(picture.size(), QSize(sheet::kCursorSize, sheet::kCursorSize));
         // The hot spot is on the drawing, not beside it.
-        EXPECT_GT(qAlpha(picture.pixel(spec.hotX, spec.hotY)), 0);
+        EXPECT_GT(qAlpha(picture.pixel(entry.hotX, entry.hotY)), 0);
         EXPECT_EQ(qAlpha(picture.pixel(31, 0)) + qAlpha(picture.pixel(0, 0)), 0) << "corners see through";
     }
 }

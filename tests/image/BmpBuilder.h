@@ -32,30 +32,30 @@ inline void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v)
     PutU16(out, v >> 16);
 }
 
-inline std::size_t StoredRowBytes(const BmpSpec& spec)
+inline std::size_t StoredRowBytes(const BmpSpec& layout)
 {
-    return ((static_cast<std::size_t>(spec.bitsPerPixel) * static_cast<std::size_t>(spec.width) + 31) / 32) * 4;
+    return ((static_cast<std::size_t>(layout.bitsPerPixel) * static_cast<std::size_t>(layout.width) + 31) / 32) * 4;
 }
 
 // Packed DIB: header, masks, table (entry i = grey i*17 with blue = i), then
 // stored rows whose bytes are pixel(storedRow, byteIndex).
-template <class PixelByte> std::vector<std::uint8_t> MakeDib(const BmpSpec& spec, PixelByte pixel)
+template <class PixelByte> std::vector<std::uint8_t> MakeDib(const BmpSpec& layout, PixelByte pixel)
 {
     std::vector<std::uint8_t> out;
-    PutU32(out, spec.headerSize);
-    PutU32(out, static_cast<std::uint32_t>(spec.width));
-    PutU32(out, static_cast<std::uint32_t>(spec.height));
+    PutU32(out, layout.headerSize);
+    PutU32(out, static_cast<std::uint32_t>(layout.width));
+    PutU32(out, static_cast<std::uint32_t>(layout.height));
     PutU16(out, 1);
-    PutU16(out, spec.bitsPerPixel);
-    PutU32(out, spec.compression);
+    PutU16(out, layout.bitsPerPixel);
+    PutU32(out, layout.compression);
     PutU32(out, 0);
     PutU32(out, 2835);
     PutU32(out, 2835);
-    PutU32(out, spec.coloursUsed);
+    PutU32(out, layout.coloursUsed);
     PutU32(out, 0);
-    out.resize(spec.headerSize, 0);
-    if (spec.bitfields) {
-        if (spec.bitsPerPixel == 16) {
+    out.resize(layout.headerSize, 0);
+    if (layout.bitfields) {
+        if (layout.bitsPerPixel == 16) {
             PutU32(out, 0x7C00);
             PutU32(out, 0x03E0);
             PutU32(out, 0x001F);
@@ -65,18 +65,18 @@ template <class PixelByte> std::vector<std::uint8_t> MakeDib(const BmpSpec& spec
             PutU32(out, 0x000000FF);
         }
     }
-    for (std::uint32_t i = 0; i < spec.tableEntries; ++i) {
+    for (std::uint32_t i = 0; i < layout.tableEntries; ++i) {
         out.push_back(static_cast<std::uint8_t>(i));
         out.push_back(static_cast<std::uint8_t>(i * 17));
         out.push_back(static_cast<std::uint8_t>(255 - i));
         out.push_back(0);
     }
-    out.resize(out.size() + spec.dataOffsetDelta, 0xEE);
-    const std::size_t rows = spec.writtenRows >= 0
-                                 ? static_cast<std::size_t>(spec.writtenRows)
-                                 : static_cast<std::size_t>(spec.height < 0 ? -spec.height : spec.height);
+    out.resize(out.size() + layout.dataOffsetDelta, 0xEE);
+    const std::size_t rows = layout.writtenRows >= 0
+                                 ? static_cast<std::size_t>(layout.writtenRows)
+                                 : static_cast<std::size_t>(layout.height < 0 ? -layout.height : layout.height);
     for (std::size_t row = 0; row < rows; ++row) {
-        for (std::size_t b = 0; b < StoredRowBytes(spec); ++b) {
+        for (std::size_t b = 0; b < StoredRowBytes(layout); ++b) {
             out.push_back(pixel(row, b));
         }
     }

@@ -24,23 +24,23 @@ std::uint8_t StoredByte(std::size_t row, std::size_t b)
     return static_cast<std::uint8_t>(row * 16 + b);
 }
 
-std::vector<std::uint8_t> Dib(const BmpSpec& spec)
+std::vector<std::uint8_t> Dib(const BmpSpec& layout)
 {
-    return MakeDib(spec, StoredByte);
+    return MakeDib(layout, StoredByte);
 }
 
-std::vector<std::uint8_t> Bmp(const BmpSpec& spec)
+std::vector<std::uint8_t> Bmp(const BmpSpec& layout)
 {
-    const std::vector<std::uint8_t> dib = Dib(spec);
+    const std::vector<std::uint8_t> dib = Dib(layout);
     const std::size_t pixels =
-        dib.size() - test::StoredRowBytes(spec) * static_cast<std::size_t>(std::abs(spec.height));
+        dib.size() - test::StoredRowBytes(layout) * static_cast<std::size_t>(std::abs(layout.height));
     return WithFileHeader(dib, static_cast<std::uint32_t>(14 + pixels));
 }
 
 TEST(BmpLoad, BottomUpTwentyFourBits)
 {
-    const BmpSpec spec; // 4 x 3, 24 bits
-    const std::vector<std::uint8_t> file = Bmp(spec);
+    const BmpSpec layout; // 4 x 3, 24 bits
+    const std::vector<std::uint8_t> file = Bmp(layout);
     FrameImage image;
     ASSERT_TRUE(image.LoadBmpImage(file.data(), file.size()));
     EXPECT_TRUE(image.isDrawable());
@@ -58,9 +58,9 @@ TEST(BmpLoad, BottomUpTwentyFourBits)
 
 TEST(BmpLoad, TopDownRowsAreFlippedIntoPlace)
 {
-    BmpSpec spec;
-    spec.height = -3;
-    const std::vector<std::uint8_t> file = Bmp(spec);
+    BmpSpec layout;
+    layout.height = -3;
+    const std::vector<std::uint8_t> file = Bmp(layout);
     FrameImage image;
     ASSERT_TRUE(image.LoadBmpImage(file.data(), file.size()));
     EXPECT_EQ(image.height(), 3);
@@ -72,10 +72,10 @@ TEST(BmpLoad, TopDownRowsAreFlippedIntoPlace)
 
 TEST(BmpLoad, EightBitsTakesTheStoredTable)
 {
-    BmpSpec spec;
-    spec.bitsPerPixel = 8;
-    spec.tableEntries = 256;
-    const std::vector<std::uint8_t> dib = Dib(spec);
+    BmpSpec layout;
+    layout.bitsPerPixel = 8;
+    layout.tableEntries = 256;
+    const std::vector<std::uint8_t> dib = Dib(layout);
     FrameImage image;
     ASSERT_TRUE(image.LoadPackedDib(dib.data(), dib.size()));
     EXPECT_EQ(image.bitsPerPixel(), 8);
@@ -85,11 +85,11 @@ TEST(BmpLoad, EightBitsTakesTheStoredTable)
 
 TEST(BmpLoad, ShortTableIsHonouredAndTheRestIsBlack)
 {
-    BmpSpec spec;
-    spec.bitsPerPixel = 8;
-    spec.coloursUsed = 2;
-    spec.tableEntries = 2;
-    const std::vector<std::uint8_t> dib = Dib(spec);
+    BmpSpec layout;
+    layout.bitsPerPixel = 8;
+    layout.coloursUsed = 2;
+    layout.tableEntries = 2;
+    const std::vector<std::uint8_t> dib = Dib(layout);
     FrameImage image;
     ASSERT_TRUE(image.LoadPackedDib(dib.data(), dib.size()));
     EXPECT_EQ(image.colorTable()[1], (RGBQUAD{1, 17, 254, 0}));
@@ -99,12 +99,12 @@ TEST(BmpLoad, ShortTableIsHonouredAndTheRestIsBlack)
 
 TEST(BmpLoad, OneAndFourBitsWidenToIndices)
 {
-    BmpSpec spec;
-    spec.width = 10;
-    spec.height = 2;
-    spec.bitsPerPixel = 4;
-    spec.tableEntries = 16;
-    const std::vector<std::uint8_t> four = MakeDib(spec, [](std::size_t row, std::size_t b) {
+    BmpSpec layout;
+    layout.width = 10;
+    layout.height = 2;
+    layout.bitsPerPixel = 4;
+    layout.tableEntries = 16;
+    const std::vector<std::uint8_t> four = MakeDib(layout, [](std::size_t row, std::size_t b) {
         return static_cast<std::uint8_t>(row == 0 ? 0x12 + b * 0x22 : 0xF0);
     });
     FrameImage image;
@@ -116,9 +116,9 @@ TEST(BmpLoad, OneAndFourBitsWidenToIndices)
     EXPECT_EQ(image.bits()[image.stride() + 1], 0);
     EXPECT_EQ(image.colorTable()[15], (RGBQUAD{15, 255, 240, 0}));
 
-    spec.bitsPerPixel = 1;
-    spec.tableEntries = 2;
-    const std::vector<std::uint8_t> one = MakeDib(spec, [](std::size_t row, std::size_t b) {
+    layout.bitsPerPixel = 1;
+    layout.tableEntries = 2;
+    const std::vector<std::uint8_t> one = MakeDib(layout, [](std::size_t row, std::size_t b) {
         return static_cast<std::uint8_t>(row == 0 && b == 0 ? 0xA5 : b == 1 ? 0x80 : 0);
     });
     ASSERT_TRUE(image.Release() == 0 && image.LoadPackedDib(one.data(), one.size()));
@@ -128,11 +128,11 @@ TEST(BmpLoad, OneAndFourBitsWidenToIndices)
 
 TEST(BmpLoad, PlainBitFieldsAreAccepted)
 {
-    BmpSpec spec;
-    spec.bitsPerPixel = 32;
-    spec.compression = 3;
-    spec.bitfields = true;
-    const std::vector<std::uint8_t> dib = Dib(spec);
+    BmpSpec layout;
+    layout.bitsPerPixel = 32;
+    layout.compression = 3;
+    layout.bitfields = true;
+    const std::vector<std::uint8_t> dib = Dib(layout);
     FrameImage image;
     ASSERT_TRUE(image.LoadPackedDib(dib.data(), dib.size()));
     EXPECT_EQ(image.bitsPerPixel(), 32);
@@ -141,9 +141,9 @@ TEST(BmpLoad, PlainBitFieldsAreAccepted)
 
 TEST(BmpLoad, DataOffsetOfTheFileHeaderIsFollowed)
 {
-    BmpSpec spec;
-    spec.dataOffsetDelta = 6; // a gap between header and pixels
-    const std::vector<std::uint8_t> dib = Dib(spec);
+    BmpSpec layout;
+    layout.dataOffsetDelta = 6; // a gap between header and pixels
+    const std::vector<std::uint8_t> dib = Dib(layout);
     const std::vector<std::uint8_t> file = WithFileHeader(dib, 14 + 40 + 6);
     FrameImage image;
     ASSERT_TRUE(image.LoadBmpImage(file.data(), file.size()));
@@ -196,9 +196,9 @@ std::vector<Broken> BrokenDibs()
 {
     std::vector<Broken> cases;
     const auto with = [](auto change) {
-        BmpSpec spec;
-        change(spec);
-        return Dib(spec);
+        BmpSpec layout;
+        change(layout);
+        return Dib(layout);
     };
     std::vector<std::uint8_t> ok = Dib(BmpSpec{});
     cases.push_back({"header cut", std::vector<std::uint8_t>(ok.begin(), ok.begin() + 30)});
