@@ -53,6 +53,17 @@ bool IsHelpOption(std::string_view arg)
     return arg == "--help" || arg == "-h";
 }
 
+bool PrintHelpIfAsked(Args args, std::string_view help)
+{
+    for (const std::string_view arg : args) {
+        if (IsHelpOption(arg)) {
+            std::fwrite(help.data(), 1, help.size(), stdout);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool WriteStdout(std::string_view bytes)
 {
     const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;

@@ -34,6 +34,8 @@ void PrintError(std::string_view message);
 // "orvane-tool <command>: <message>" and a pointer to the command's help on stderr; returns kExitUsage.
 int UsageError(std::string_view command, std::string_view message);
 [[nodiscard]] bool IsHelpOption(std::string_view arg);
+// When any argument asks for help, prints `help` to stdout and returns true.
+bool PrintHelpIfAsked(Args args, std::string_view help);
 // Writes bytes to stdout and flushes; false (after reporting) when the output failed.
 bool WriteStdout(std::string_view bytes);
 

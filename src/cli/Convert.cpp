@@ -47,14 +47,13 @@ std::optional<int> TypeForOutput(const std::filesystem::path& path)
 
 int RunConvert(Args args)
 {
+    if (PrintHelpIfAsked(args, kHelp)) {
+        return kExitSuccess;
+    }
     std::vector<std::filesystem::path> files;
     std::optional<int> type;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
-        if (IsHelpOption(arg)) {
-            std::fputs(kHelp, stdout);
-            return kExitSuccess;
-        }
         if (arg == "--type") {
             if (i + 1 >= args.size() || !(type = ParseType(args[i + 1]))) {
                 return UsageError(kCommand, "--type needs 1, 2, 3 or 4");

@@ -179,11 +179,8 @@ std::string ParseArguments(Args args, Options& options)
 
 int RunMes2Csv(Args args)
 {
-    for (const std::string_view arg : args) {
-        if (IsHelpOption(arg)) {
-            std::fputs(kHelp, stdout);
-            return kExitSuccess;
-        }
+    if (PrintHelpIfAsked(args, kHelp)) {
+        return kExitSuccess;
     }
     Options options;
     if (const std::string error = ParseArguments(args, options); !error.empty()) {

@@ -169,11 +169,8 @@ int DrawAndSave(const Options& options, FrameImage& image, CMeasureChain& chain,
 
 int RunRender(Args args)
 {
-    for (const std::string_view arg : args) {
-        if (IsHelpOption(arg)) {
-            std::fputs(kHelp, stdout);
-            return kExitSuccess;
-        }
+    if (PrintHelpIfAsked(args, kHelp)) {
+        return kExitSuccess;
     }
     Options options;
     if (const std::string error = ParseArguments(args, options); !error.empty()) {

@@ -121,13 +121,12 @@ int Rebuild(CThumbNail& chain, const std::filesystem::path& folder, const std::f
 
 int RunThumbs(Args args)
 {
+    if (PrintHelpIfAsked(args, kHelp)) {
+        return kExitSuccess;
+    }
     std::optional<std::filesystem::path> folder;
     bool rebuild = false;
     for (const std::string_view arg : args) {
-        if (IsHelpOption(arg)) {
-            std::fputs(kHelp, stdout);
-            return kExitSuccess;
-        }
         if (arg == "--rebuild") {
             rebuild = true;
         } else if (arg.size() > 1 && arg.front() == '-') {
