@@ -1,12 +1,10 @@
 #include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
+#include "RunTool.h"
 #include "TempDir.h"
 #include "files/ImageFiles.h"
 #include "files/MeasureFile.h"
@@ -15,48 +13,8 @@
 namespace orvane {
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs the built orvane-tool with `args` under the C locale (UTF-8 text, '.'
-// decimals) and collects its output and exit status.
-Outcome RunTool(const test::TempDir& folder, const std::vector<std::string>& args)
-{
-    const std::string outPath = (folder / "stdout").string();
-    const std::string errPath = (folder / "stderr").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> argvStrings{ORVANE_TOOL_PATH};
-    argvStrings.insert(argvStrings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& arg : argvStrings) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    std::string locale = "LC_ALL=C";
-    std::string path = "PATH=/usr/bin:/bin";
-    char* envp[] = {locale.data(), path.data(), nullptr};
-
-    Outcome outcome;
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, ORVANE_TOOL_PATH, &actions, nullptr, argv.data(), envp);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        ADD_FAILURE() << "cannot start " << ORVANE_TOOL_PATH;
-        return outcome;
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.out = test::ReadBytes(outPath);
-    outcome.err = test::ReadBytes(errPath);
-    return outcome;
-}
+using Outcome = test::ToolOutcome;
+using test::RunTool;
 
 // A length of 0.5 mm from (10, 10) to (20, 10); a 10 x 10 pixel square of
 // 0.25 mm2; a perpendicular of 1 mm from (50, 20) onto the x axis; a 90 degree

@@ -1,12 +1,10 @@
 #include <cstdint>
-#include <fcntl.h>
-#include <spawn.h>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
+#include "RunTool.h"
 #include "TempDir.h"
 #include "files/ImageFiles.h"
 #include "files/MeasureFile.h"
@@ -15,39 +13,10 @@
 namespace orvane {
 namespace {
 
-// Runs the built orvane-tool with `args` (stdout and stderr to files in the
-// folder) and gives its exit status.
-int RunTool(const test::TempDir& folder, const std::vector<std::string>& args)
+// The exit status of orvane-tool with `args`.
+int ToolStatus(const test::TempDir& folder, const std::vector<std::string>& args)
 {
-    const std::string outPath = (folder / "stdout").string();
-    const std::string errPath = (folder / "stderr").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> argvStrings{ORVANE_TOOL_PATH};
-    argvStrings.insert(argvStrings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& arg : argvStrings) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    std::string locale = "LC_ALL=C";
-    std::string path = "PATH=/usr/bin:/bin";
-    std::string platform = "QT_QPA_PLATFORM=offscreen";
-    std::string runtime = "XDG_RUNTIME_DIR=" + folder.path().string();
-    char* envp[] = {locale.data(), path.data(), platform.data(), runtime.data(), nullptr};
-
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, ORVANE_TOOL_PATH, &actions, nullptr, argv.data(), envp);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        ADD_FAILURE() << "cannot start " << ORVANE_TOOL_PATH;
-        return -1;
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return test::RunTool(folder, args).status;
 }
 
 constexpr int kWidth = 96;
@@ -106,7 +75,7 @@ protected:
 TEST_F(RenderTest, DrawsTheMeasurementsWithTheSettingsPenIntoABmp)
 {
     const std::string out = (folder / "out.bmp").string();
-    ASSERT_EQ(RunTool(folder, {"render", In(), Mes(), out, "--settings", Ini()}), 0)
+    ASSERT_EQ(ToolStatus(folder, {"render", In(), Mes(), out, "--settings", Ini()}), 0)
         << test::ReadBytes(folder / "stderr");
 
     FrameImage drawn;
@@ -140,7 +109,8 @@ TEST_F(RenderTest, DrawsTheMeasurementsWithTheSettingsPenIntoABmp)
 TEST_F(RenderTest, DefaultSettingsAndJpegOutput)
 {
     const std::string out = (folder / "out.jpg").string();
-    ASSERT_EQ(RunTool(folder, {"render", In(), Mes(), out, "--calib", "3"}), 0) << test::ReadBytes(folder / "stderr");
+    ASSERT_EQ(ToolStatus(folder, {"render", In(), Mes(), out, "--calib", "3"}), 0)
+        << test::ReadBytes(folder / "stderr");
 
     FrameImage drawn;
     ASSERT_TRUE(LoadImageFile(out, drawn));
@@ -156,15 +126,15 @@ TEST_F(RenderTest, UnusableInputsAndUsageErrors)
 {
     const std::string out = (folder / "out.bmp").string();
     test::WriteBytes(folder / "not.mes", "not a results file");
-    EXPECT_EQ(RunTool(folder, {"render", (folder / "missing.bmp").string(), Mes(), out}), 1);
-    EXPECT_EQ(RunTool(folder, {"render", In(), (folder / "not.mes").string(), out}), 1);
-    EXPECT_EQ(RunTool(folder, {"render", In(), Mes(), out, "--settings", (folder / "none.ini").string()}), 1);
+    EXPECT_EQ(ToolStatus(folder, {"render", (folder / "missing.bmp").string(), Mes(), out}), 1);
+    EXPECT_EQ(ToolStatus(folder, {"render", In(), (folder / "not.mes").string(), out}), 1);
+    EXPECT_EQ(ToolStatus(folder, {"render", In(), Mes(), out, "--settings", (folder / "none.ini").string()}), 1);
     EXPECT_FALSE(std::filesystem::exists(out));
 
-    EXPECT_EQ(RunTool(folder, {"render", In(), Mes(), (folder / "out.png").string()}), 2);
-    EXPECT_EQ(RunTool(folder, {"render", In(), Mes(), out, "--calib", "20"}), 2);
-    EXPECT_EQ(RunTool(folder, {"render", In(), Mes()}), 2);
-    EXPECT_EQ(RunTool(folder, {"render", In(), Mes(), out, "--frobnicate"}), 2);
+    EXPECT_EQ(ToolStatus(folder, {"render", In(), Mes(), (folder / "out.png").string()}), 2);
+    EXPECT_EQ(ToolStatus(folder, {"render", In(), Mes(), out, "--calib", "20"}), 2);
+    EXPECT_EQ(ToolStatus(folder, {"render", In(), Mes()}), 2);
+    EXPECT_EQ(ToolStatus(folder, {"render", In(), Mes(), out, "--frobnicate"}), 2);
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
