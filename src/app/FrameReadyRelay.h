@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
@@ -16,14 +18,20 @@ namespace orvane {
 // frame and the picture repaint.
 //
 // Thread affinity: created and destroyed on the UI thread; only the posting
-// lambda runs on the streaming thread. The capture is stopped before the
+// lambda (and its atomic pending flag) runs on the streaming thread. The capture is stopped before the
 // relay goes, so nothing posts to it afterwards.
 class FrameReadyRelay final : public QObject {
 public:
     FrameReadyRelay(ICaptureSource& capture, MeasureDlgState& state, QWidget& picture)
         : m_capture(capture), m_state(state), m_picture(picture)
     {
-        m_state.ConnectCapture([this] { QCoreApplication::postEvent(this, new QEvent(EventType())); });
+        // One event in flight at a time: when the UI thread falls behind, the
+        // frames in between are not queued up only to be copied in vain.
+        m_state.ConnectCapture([this] {
+            if (!m_eventPending.exchange(true)) {
+                QCoreApplication::postEvent(this, new QEvent(EventType()));
+            }
+        });
     }
     ~FrameReadyRelay() override { m_capture.EndLive(); }
     FrameReadyRelay(const FrameReadyRelay&) = delete;
@@ -38,7 +46,11 @@ public:
 protected:
     void customEvent(QEvent* event) override
     {
-        if (event->type() == EventType() && m_state.OnFrameReady(TickCount())) {
+        if (event->type() != EventType()) {
+            return;
+        }
+        m_eventPending.store(false);
+        if (m_state.OnFrameReady(TickCount())) {
             m_picture.update();
         }
     }
@@ -47,6 +59,7 @@ private:
     ICaptureSource& m_capture;
     MeasureDlgState& m_state;
     QWidget& m_picture;
+    std::atomic<bool> m_eventPending{false};
 };
 
 } // namespace orvane
