@@ -12,6 +12,8 @@
 #include <jpeglib.h>
 #include <system_error>
 
+#include "CodecTestSupport.h"
+#include "TempDir.h"
 #include "files/ImageFiles.h"
 #include "files/JpegCodec.h"
 #include "image/FrameImage.h"
@@ -26,7 +28,7 @@
 namespace orvane {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
@@ -59,59 +61,29 @@ FrameImage MakePicture(int seed)
     return picture;
 }
 
-// A baseline (single-scan) JPEG, as cameras and most other programs write them.
-Bytes EncodeBaseline(const FrameImage& picture)
-{
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr errors{};
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(picture.width());
-    cinfo.image_height = static_cast<JDIMENSION>(picture.height());
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 90, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(picture.Row(static_cast<int>(cinfo.next_scanline)));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    Bytes out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
-}
-
 // Two folders of 50 pictures each (10 distinct ones, each five times under
 // different names), baseline and progressive, written once for the whole run.
 class PictureFolders {
 public:
     PictureFolders()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orvane-jpeg-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
+        if (m_root.path().empty()) {
             return;
         }
-        m_root = pattern;
         std::error_code error;
         std::filesystem::create_directory(baseline(), error);
         std::filesystem::create_directory(progressive(), error);
         for (int i = 0; i < kDistinctPictures && !error; ++i) {
             const FrameImage picture = MakePicture(i);
-            const Bytes data = EncodeBaseline(picture);
+            // Baseline (single scan) at quality 90, as cameras and most programs write them.
+            const Bytes data = test::EncodeJpeg(picture, {});
             if (i == 0) {
                 m_baselineFile = data;
             }
             const auto baselineFirst = baseline() / Name(i, 0);
             const auto progressiveFirst = progressive() / Name(i, 0);
-            FILE* file = std::fopen(baselineFirst.c_str(), "wb");
-            if (file == nullptr || std::fwrite(data.data(), 1, data.size(), file) != data.size() ||
-                std::fclose(file) != 0 || !SaveImage(progressiveFirst, picture, kSaveTypeJpegMedium)) {
+            test::WriteFileBytes(baselineFirst, data);
+            if (!std::filesystem::exists(baselineFirst) || !SaveImage(progressiveFirst, picture, kSaveTypeJpegMedium)) {
                 return;
             }
             // Copies, not links: every file is its own inode as in a real folder.
@@ -120,16 +92,11 @@ public:
                 std::filesystem::copy_file(progressiveFirst, progressive() / Name(i, copy), error);
             }
         }
-        m_progressiveFile = ReadAll(progressive() / Name(0, 0));
+        m_progressiveFile = test::ReadFileBytes(progressive() / Name(0, 0));
         m_ready = !error && !m_progressiveFile.empty();
     }
     PictureFolders(const PictureFolders&) = delete;
     PictureFolders& operator=(const PictureFolders&) = delete;
-    ~PictureFolders()
-    {
-        std::error_code error;
-        std::filesystem::remove_all(m_root, error);
-    }
 
     [[nodiscard]] bool ready() const { return m_ready; }
     [[nodiscard]] std::filesystem::path baseline() const { return m_root / "baseline"; }
@@ -140,21 +107,7 @@ public:
 private:
     static std::string Name(int picture, int copy) { return std::to_string(copy * 100 + picture) + ".jpg"; }
 
-    static Bytes ReadAll(const std::filesystem::path& path)
-    {
-        std::error_code error;
-        const auto size = std::filesystem::file_size(path, error);
-        Bytes data(error ? 0 : size);
-        FILE* file = std::fopen(path.c_str(), "rb");
-        if (file == nullptr) {
-            return {};
-        }
-        const std::size_t got = std::fread(data.data(), 1, data.size(), file);
-        std::fclose(file);
-        return got == data.size() ? data : Bytes{};
-    }
-
-    std::filesystem::path m_root;
+    test::TempDir m_root;
     Bytes m_baselineFile;
     Bytes m_progressiveFile;
     bool m_ready = false;
