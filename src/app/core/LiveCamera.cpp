@@ -143,13 +143,15 @@ bool LiveCamera::OnFrameReady(std::uint32_t now)
             if (display.width() != m_section.Resize_Width || display.height() != m_section.Resize_Height) {
                 return false;
             }
+            // The crop rectangle of the camera section counts rows from the picture's top; the
+            // frame image checks it against both images before the resampler reads a byte.
             const RECT whole{0, 0, capture.width(), capture.height()};
-            const RECT source = m_section.HasResizeSource() ? RECT{m_section.Resize_Left, m_section.Resize_Top,
-                                                                   m_section.Resize_Right, m_section.Resize_Bottom}
-                                                            : whole;
-            Resample24To24(display.bits(), capture.bits(), RECT{0, 0, display.width(), display.height()}, source,
-                           display.width(), display.height(), capture.width(), capture.height(), 3, 3, display.stride(),
-                           capture.stride(), 0, 0);
+            const RECT source = m_section.HasResizeSource()
+                                    ? FlipRectRows(RECT{m_section.Resize_Left, m_section.Resize_Top,
+                                                        m_section.Resize_Right, m_section.Resize_Bottom},
+                                                   capture.height())
+                                    : whole;
+            display.ApplyScaledOp(Resample24To24, capture, &source, nullptr);
         } else {
             // The display frame may have been replaced (an opened picture) while frames were queued.
             if (display.width() != capture.width() || display.height() != capture.height() ||

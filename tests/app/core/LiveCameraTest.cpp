@@ -117,6 +117,36 @@ TEST_F(LiveCameraTest, ResizeKeysGiveASmallerDisplayFrame)
     }
 }
 
+TEST_F(LiveCameraTest, CropRectangleCountsFromThePictureTopAndStaysInside)
+{
+    ASSERT_TRUE(m_state.Initialise());
+    m_state.EndLive();
+    // The top-left quarter at full scale, with a right edge past the frame.
+    const int width = kDemoWidth / 2;
+    const int height = kDemoHeight / 2;
+    for (const auto& [key, value] :
+         {std::pair{"Resize_Width", width}, std::pair{"Resize_Height", height}, std::pair{"Resize_Left", 0},
+          std::pair{"Resize_Top", 0}, std::pair{"Resize_Right", width}, std::pair{"Resize_Bottom", height}}) {
+        m_state.profile().WriteInt(kDemoName, key, value);
+    }
+    ASSERT_TRUE(m_state.BeginLive());
+    ASSERT_EQ(m_state.frames().display.width(), width);
+    ASSERT_TRUE(WaitForFrames(2));
+    m_state.OnTick(5000);
+    ASSERT_TRUE(m_state.OnFrameReady(5000));
+    for (const int row : {0, kDemoParticles[0].y, height - 1}) {
+        EXPECT_TRUE(RowMatches(row, row, 1)) << "row " << row;
+    }
+
+    m_state.EndLive();
+    m_state.profile().WriteInt(kDemoName, "Resize_Right", kDemoWidth * 4);
+    m_state.profile().WriteInt(kDemoName, "Resize_Bottom", kDemoHeight * 4);
+    ASSERT_TRUE(m_state.BeginLive());
+    ASSERT_TRUE(WaitForFrames(2));
+    m_state.OnTick(9000);
+    m_state.OnFrameReady(9000); // must not read outside the frame (sanitizer build)
+}
+
 TEST(LiveCameraWithoutDemo, NoDeviceMeansNotLive)
 {
     test::AppTempFolder folder;
