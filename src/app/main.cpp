@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QLocale>
 
-#include "app/CMeasureApp.h"
-#include "app/QtMessageBoxes.h"
+#include "app/window/CMeasureApp.h"
+#include "app/qt/QtMessageBoxes.h"
 #include "app/core/CommandLine.h"
 #include "platform/Charset.h"
 

@@ -7,7 +7,7 @@
 #include <QGuiApplication>
 #include <system_error>
 
-#include "app/QtDrawingSurface.h"
+#include "app/qt/QtDrawingSurface.h"
 #include "cli/Cli.h"
 #include "files/ImageFiles.h"
 #include "files/MeasureFile.h"

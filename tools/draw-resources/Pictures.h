@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "app/PictureSheet.h"
+#include "app/look/PictureSheet.h"
 
 // The window's pictures, drawn from scratch. Opaque pictures come back as
 // RGB888 (saved as 24-bit PNGs), pictures with transparency as ARGB32.

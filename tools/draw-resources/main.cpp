@@ -12,7 +12,7 @@
 #include <QSaveFile>
 
 #include "Pictures.h"
-#include "app/PictureSheet.h"
+#include "app/look/PictureSheet.h"
 
 namespace {
 

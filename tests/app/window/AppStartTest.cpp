@@ -8,8 +8,8 @@
 
 #include "../core/AppTestSupport.h"
 #include "FakeMessageBoxes.h"
-#include "app/CMeasureApp.h"
-#include "app/QuitSignals.h"
+#include "app/window/CMeasureApp.h"
+#include "app/window/QuitSignals.h"
 #include "platform/FileLock.h"
 
 namespace orvane {

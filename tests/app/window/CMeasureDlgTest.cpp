@@ -1,4 +1,4 @@
-#include "app/CMeasureDlg.h"
+#include "app/window/CMeasureDlg.h"
 
 #include <filesystem>
 #include <fstream>
@@ -21,11 +21,11 @@
 
 #include "../core/AppTestSupport.h"
 #include "FakeMessageBoxes.h"
-#include "app/CInitCameraDlg.h"
-#include "app/CPictureButton.h"
-#include "app/ControlIds.h"
-#include "app/MainWindowControls.h"
-#include "app/PictureView.h"
+#include "app/camera/CInitCameraDlg.h"
+#include "app/look/CPictureButton.h"
+#include "app/window/ControlIds.h"
+#include "app/window/MainWindowControls.h"
+#include "app/window/PictureView.h"
 #include "files/ImageFiles.h"
 #include "platform/ProfileFile.h"
 

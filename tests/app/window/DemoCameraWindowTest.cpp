@@ -8,11 +8,11 @@
 
 #include "../core/AppTestSupport.h"
 #include "FakeMessageBoxes.h"
-#include "app/CInitCameraDlg.h"
-#include "app/CMeasureDlg.h"
-#include "app/FrameReadyRelay.h"
-#include "app/MainWindowControls.h"
-#include "app/PictureView.h"
+#include "app/camera/CInitCameraDlg.h"
+#include "app/window/CMeasureDlg.h"
+#include "app/window/FrameReadyRelay.h"
+#include "app/window/MainWindowControls.h"
+#include "app/window/PictureView.h"
 #include "app/core/LiveCamera.h"
 #include "capture/DemoPicture.h"
 

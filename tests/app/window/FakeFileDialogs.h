@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/IFileDialogs.h"
+#include "app/qt/IFileDialogs.h"
 
 namespace orvane::test {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/IMessageBoxes.h"
+#include "app/qt/IMessageBoxes.h"
 
 namespace orvane::test {
 

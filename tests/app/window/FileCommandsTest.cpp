@@ -1,4 +1,4 @@
-#include "app/FileCommands.h"
+#include "app/window/FileCommands.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -16,12 +16,12 @@
 #include "../core/AppTestSupport.h"
 #include "FakeFileDialogs.h"
 #include "FakeMessageBoxes.h"
-#include "app/CInitCameraDlg.h"
-#include "app/CMeasureDlg.h"
-#include "app/CPictureButton.h"
-#include "app/ControlIds.h"
-#include "app/MainWindowControls.h"
-#include "app/PictureView.h"
+#include "app/camera/CInitCameraDlg.h"
+#include "app/window/CMeasureDlg.h"
+#include "app/look/CPictureButton.h"
+#include "app/window/ControlIds.h"
+#include "app/window/MainWindowControls.h"
+#include "app/window/PictureView.h"
 #include "files/CThumbNail.h"
 #include "files/ImageFiles.h"
 

@@ -17,14 +17,14 @@
 
 #include "../core/AppTestSupport.h"
 #include "FakeMessageBoxes.h"
-#include "app/CCalibrationSet.h"
-#include "app/CInitCameraDlg.h"
-#include "app/CMeasureDlg.h"
-#include "app/CPictureButton.h"
-#include "app/CalibrationController.h"
-#include "app/ControlIds.h"
-#include "app/MainWindowControls.h"
-#include "app/PictureView.h"
+#include "app/measure/CCalibrationSet.h"
+#include "app/camera/CInitCameraDlg.h"
+#include "app/window/CMeasureDlg.h"
+#include "app/look/CPictureButton.h"
+#include "app/measure/CalibrationController.h"
+#include "app/window/ControlIds.h"
+#include "app/window/MainWindowControls.h"
+#include "app/window/PictureView.h"
 
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out)

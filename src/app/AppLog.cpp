@@ -1,7 +1,0 @@
-#include "app/AppLog.h"
-
-namespace orvane {
-
-Q_LOGGING_CATEGORY(lcApp, "orvane.app")
-
-} // namespace orvane
