@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package Orvane needs to build, test and run.
 # Idempotent: apt-get update runs only when a package is missing.
+# fonts-ipafont-gothic draws the Japanese interface; desktop-file-utils,
+# appstream and shared-mime-info check the installed desktop files in the tests.
 set -euo pipefail
 
 packages=(
@@ -12,6 +14,7 @@ packages=(
   linux-libc-dev libv4l-dev
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev zlib1g-dev
   xvfb x11-apps imagemagick
+  fonts-ipafont-gothic desktop-file-utils appstream shared-mime-info
 )
 
 missing=()

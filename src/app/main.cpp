@@ -6,6 +6,7 @@
 #include <QLocale>
 
 #include "app/window/CMeasureApp.h"
+#include "app/qt/FontFaces.h"
 #include "app/qt/QtMessageBoxes.h"
 #include "app/core/CommandLine.h"
 #include "platform/Charset.h"
@@ -28,6 +29,9 @@ int main(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
+    // Ties the window to the installed desktop entry (its icon and name on Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.Orvane"));
+    InstallFontSubstitutes();
 
     QtMessageBoxes boxes;
     AppEnvironment environment;

@@ -55,7 +55,10 @@ int main(int argc, char* argv[])
         const QString name = QString::fromLatin1(cursor.file.data(), static_cast<qsizetype>(cursor.file.size()));
         ok = Write(draw::DrawCursor(cursor.id), folder, name + ".png") && ok;
     }
-    ok = Write(draw::DrawProgramIcon(256), folder, "ProgramIcon256.png") && ok;
-    ok = Write(draw::DrawProgramIcon(48), folder, "ProgramIcon48.png") && ok;
+    // The window takes 48 and 256; installing puts every size into the desktop's
+    // hicolor icon theme.
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        ok = Write(draw::DrawProgramIcon(size), folder, QStringLiteral("ProgramIcon%1.png").arg(size)) && ok;
+    }
     return ok ? 0 : 1;
 }

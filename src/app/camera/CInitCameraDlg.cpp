@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/qt/AppLog.h"
 #include "app/qt/IMessageBoxes.h"
 #include "app/core/AppTexts.h"
 #include "app/core/InitCameraSearch.h"
@@ -73,6 +74,7 @@ void CInitCameraDlg::CloseForCamera()
 
 void CInitCameraDlg::OnStepTimer()
 {
+    TellPermissionOnce();
     const bool ended = m_search.Step();
     m_progress->setValue(m_search.position());
     if (!ended) {
@@ -82,6 +84,23 @@ void CInitCameraDlg::OnStepTimer()
     const std::string_view text = CameraNotFoundText(m_language);
     m_boxes.Inform(this, QStringLiteral("Orvane"), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     hide();
+}
+
+void CInitCameraDlg::TellPermissionOnce()
+{
+    if (m_permissionTold) {
+        return;
+    }
+    const CameraAccess access = m_checkAccess();
+    if (access.state != CameraAccess::State::PermissionDenied) {
+        return;
+    }
+    // Set first: the step timer keeps running while the message box is open.
+    m_permissionTold = true;
+    const std::string text = CameraPermissionText(access, m_language);
+    qCWarning(lcApp) << "no permission to open" << access.deniedNodes.front().c_str() << "(group"
+                     << access.group.c_str() << ")";
+    m_boxes.Inform(this, QStringLiteral("Orvane"), QString::fromStdString(text));
 }
 
 void CInitCameraDlg::OnStart()

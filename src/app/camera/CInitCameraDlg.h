@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
+
 #include <QDialog>
 
+#include "capture/CameraAccess.h"
 #include "platform/StringTable.h"
 
 class QProgressBar;
@@ -18,6 +21,8 @@ class InitCameraSearch;
 // with the white picture. Cancel or the close box ends the program while the
 // main window has not been shown. After 30 seconds the operator is told that
 // no device was found. Modeless; the logic is InitCameraSearch's.
+// When video devices exist but this user may open none of them, the operator
+// is told so once, with the remedy, at the first step of a search.
 class CInitCameraDlg : public QDialog {
     Q_OBJECT
 
@@ -33,6 +38,9 @@ public:
     // The one-second step (tests call it directly).
     void OnStepTimer();
 
+    // How the video devices are looked at (tests give a fake device list).
+    void SetCameraAccessCheck(std::function<CameraAccess()> check) { m_checkAccess = std::move(check); }
+
     [[nodiscard]] QProgressBar* progressBar() const { return m_progress; }
     [[nodiscard]] QPushButton* startButton() const { return m_start; }
     [[nodiscard]] QTimer* stepTimer() const { return m_timer; }
@@ -42,6 +50,7 @@ public:
 
 private:
     void OnStart();
+    void TellPermissionOnce();
 
     InitCameraSearch& m_search;
     Language m_language;
@@ -49,6 +58,8 @@ private:
     QProgressBar* m_progress = nullptr;
     QPushButton* m_start = nullptr;
     QTimer* m_timer = nullptr;
+    std::function<CameraAccess()> m_checkAccess = [] { return CheckCameraAccess(SystemVideoNodes()); };
+    bool m_permissionTold = false;
 };
 
 } // namespace orvane

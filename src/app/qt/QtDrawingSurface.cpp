@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QPolygon>
 
+#include "app/qt/FontFaces.h"
 #include "app/qt/FrameImageQt.h"
 
 namespace orvane {
@@ -95,8 +96,8 @@ QPolygon ToQPolygon(std::span<const IntPoint> points)
 QFont ToQFont(const DrawingFont& wanted)
 {
     QFont font;
-    const QString face = QString::fromStdString(wanted.faceName);
-    if (!face.isEmpty() && QFontDatabase::hasFamily(face)) {
+    const QString face = InstalledFace(QString::fromStdString(wanted.faceName));
+    if (!face.isEmpty()) {
         font.setFamilies({face});
     } else {
         font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);

@@ -82,8 +82,9 @@ private:
 
 // The font the settings describe: lfHeight < 0 is the character height in
 // pixels, > 0 the cell height (ascent + descent), 0 a 16-pixel default; weight
-// 0 is normal; a face the system does not have (such as the Windows default
-// "ＭＳ Ｐゴシック") gives the system's sans-serif face. Needs a QGuiApplication.
+// 0 is normal; a Windows Japanese face (the default "ＭＳ Ｐゴシック") gives its
+// installed stand-in (FaceStandIns), any other face the system does not have
+// the system's sans-serif face. Needs a QGuiApplication.
 [[nodiscard]] QFont ToQFont(const DrawingFont& font);
 
 } // namespace orvane

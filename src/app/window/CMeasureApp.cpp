@@ -49,11 +49,16 @@ int CMeasureApp::Run(const CommandLine& commandLine)
         window.QuitConfirmed();
     });
 
+    StartWindow(window, commandLine);
+    return QApplication::exec();
+}
+
+void StartWindow(CMeasureDlg& window, const CommandLine& commandLine)
+{
     window.Initialise(commandLine.imageFile);
     if (!commandLine.resultsFile.empty()) {
         window.state().measure().LoadResults(commandLine.resultsFile);
     }
-    return QApplication::exec();
 }
 
 std::unique_ptr<ICaptureSource> MakeCaptureSource(const CommandLine& commandLine)

@@ -10,6 +10,7 @@
 
 namespace orvane {
 
+class CMeasureDlg;
 class ICaptureSource;
 class IMessageBoxes;
 
@@ -40,6 +41,11 @@ private:
     AppEnvironment m_environment;
     FileLock m_instanceLock;
 };
+
+// Starts the main window with the command line's files: the picture frozen,
+// then the results file loaded as the load button loads one, so a picture and
+// its measurements can be opened together.
+void StartWindow(CMeasureDlg& window, const CommandLine& commandLine);
 
 // The camera the window starts with: the capture graph over the video
 // inputs, with the built-in demo camera listed first under `commandLine.demo`.

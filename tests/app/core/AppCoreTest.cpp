@@ -198,5 +198,36 @@ TEST(CommandLineTest, ParsesOptionsAndOneImage)
     EXPECT_EQ(VersionText(), "Orvane Version 1.658\n");
 }
 
+// File arguments: a ".mes" name (any case) is the results file, any other the
+// picture; at most one of each, whichever way they are given.
+TEST(CommandLineTest, ResultsFileAndPictureByName)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        CommandLine::Action action;
+        std::string image;
+        std::string results;
+    };
+    const std::vector<Case> cases{
+        {{"job.mes"}, CommandLine::Action::Run, "", "job.mes"},
+        {{"JOB.MES", "a.png"}, CommandLine::Action::Run, "a.png", "JOB.MES"},
+        {{"a.png", "dir/job.Mes"}, CommandLine::Action::Run, "a.png", "dir/job.Mes"},
+        {{"--", "-x.mes"}, CommandLine::Action::Run, "", "-x.mes"},
+        {{".mes"}, CommandLine::Action::Run, ".mes", ""},
+        {{"job.mes.png"}, CommandLine::Action::Run, "job.mes.png", ""},
+        {{"--results", "job.dat", "a.png"}, CommandLine::Action::Run, "a.png", "job.dat"},
+        {{"a.mes", "b.mes"}, CommandLine::Action::Error, "", ""},
+        {{"--results", "a.mes", "b.mes"}, CommandLine::Action::Error, "", ""},
+        {{"--results", "a.mes", "--results", "b.mes"}, CommandLine::Action::Error, "", ""},
+        {{"a.mes", "b.png", "c.png"}, CommandLine::Action::Error, "", ""},
+    };
+    for (const Case& c : cases) {
+        const CommandLine parsed = ParseCommandLine(c.arguments);
+        EXPECT_EQ(parsed.action, c.action) << c.arguments.front();
+        EXPECT_EQ(parsed.imageFile, c.image) << c.arguments.front();
+        EXPECT_EQ(parsed.resultsFile, c.results) << c.arguments.front();
+    }
+}
+
 } // namespace
 } // namespace orvane

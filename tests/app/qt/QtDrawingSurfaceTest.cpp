@@ -9,8 +9,10 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QRawFont>
 #include <gtest/gtest.h>
 
+#include "app/qt/FontFaces.h"
 #include "measure/MeasureDrawing.h"
 
 namespace orvane {
@@ -294,6 +296,45 @@ TEST(QtFontTest, MissingFaceFallsBackToAnInstalledSansSerif)
     EXPECT_TRUE(QFontDatabase::hasFamily(QFontInfo(font).family()));
     EXPECT_EQ(font.pixelSize(), 21);
     EXPECT_EQ(font.weight(), QFont::Normal);
+}
+
+TEST(QtFontTest, WindowsJapaneseFacesHaveGothicStandIns)
+{
+    struct Case {
+        const char* face;
+        const char* first; // "" for a face without stand-ins
+    };
+    const Case cases[] = {
+        {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"ms pgothic", "IPAPGothic"}, {"ＭＳ ゴシック", "IPAGothic"},
+        {"MS Gothic", "IPAGothic"},         {"DejaVu Sans", ""},          {"", ""},
+    };
+    for (const Case& c : cases) {
+        const QStringList standIns = FaceStandIns(QString::fromUtf8(c.face));
+        EXPECT_EQ(standIns.value(0), QString::fromUtf8(c.first)) << c.face;
+    }
+    EXPECT_EQ(InstalledFace("DejaVu Sans"), "DejaVu Sans");
+    EXPECT_EQ(InstalledFace("No Such Face"), "");
+}
+
+// The label font's default face draws Japanese text, not empty boxes, once a
+// Japanese font is installed (scripts/install-deps.sh installs IPA gothic).
+TEST(QtFontTest, DefaultFaceDrawsJapaneseWithTheInstalledFont)
+{
+    const QString installed = InstalledFace(QString::fromUtf8("ＭＳ Ｐゴシック"));
+    if (installed.isEmpty()) {
+        GTEST_SKIP() << "no Japanese gothic font installed";
+    }
+    const QFont font = ToQFont(DrawingFont{.height = -16, .faceName = "ＭＳ Ｐゴシック"});
+    EXPECT_EQ(QFontInfo(font).family(), installed);
+    const QRawFont raw = QRawFont::fromFont(font);
+    for (const QChar c : QString::fromUtf8("計測結果ゴシック")) {
+        EXPECT_TRUE(raw.supportsCharacter(c)) << c.unicode();
+    }
+
+    InstallFontSubstitutes();
+    EXPECT_EQ(QFont::substitutes("MS PGothic").value(0), installed);
+    QFont asked(QString::fromUtf8("ＭＳ Ｐゴシック"));
+    EXPECT_EQ(QFontInfo(asked).family(), installed);
 }
 
 TEST(QtFontTest, PositiveHeightIsTheCellHeight)
