@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
