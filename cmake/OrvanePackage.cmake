@@ -8,18 +8,16 @@ set(CPACK_PACKAGE_NAME orvane)
 set(CPACK_PACKAGE_VENDOR "Orvane")
 set(CPACK_PACKAGE_CONTACT "Orvane developers <orvane@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "live-camera measurement viewer for USB microscope cameras")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Orvane shows the live picture of a USB video camera on a microscope or an\n"
     "inspection stand. The picture is frozen, zoomed and panned, and lengths are\n"
     "measured on it in real units through one of 20 calibrations. Results are\n"
     "exported as CSV and kept in results files; pictures are saved as BMP or JPEG.\n"
     "orvane-tool converts results files and pictures from the command line.")
-string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, fonts-ipafont-gothic")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
 include(CPack)

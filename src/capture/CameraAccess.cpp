@@ -127,13 +127,11 @@ std::string CameraPermissionText(const CameraAccess& access, Language language)
     const std::string nodes = JoinNodes(access.deniedNodes);
     const std::string command = "sudo usermod -aG " + group + " $USER";
     if (language == Language::Japanese) {
-        return "カメラを開けません: " + nodes + " を使う権限がありません。\n" + "デバイスを所有するグループ \"" +
-               group + "\" にユーザーを追加してください:\n\n    " + command +
-               "\n\nその後、ログアウトしてもう一度ログインしてください。";
+        return "カメラ " + nodes + " を開く権限がありません。\n\n" + "デバイスを所有するグループ \"" + group +
+               "\" にユーザーを追加して:\n\n    " + command + "\n\nログアウトし、もう一度ログインしてください。";
     }
-    return "The camera cannot be opened: you have no permission to use " + nodes + ".\n" +
-           "Add your user to the group \"" + group + "\" that owns the device:\n\n    " + command +
-           "\n\nthen log out and log in again.";
+    return "No permission to open the camera " + nodes + ".\n\n" + "Add your user to the group \"" + group +
+           "\" that owns it:\n\n    " + command + "\n\nthen log out and log in again.";
 }
 
 } // namespace orvane
