@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <filesystem>
-#include <system_error>
-
 #include <fcntl.h>
+#include <filesystem>
 #include <grp.h>
-#include <sys/stat.h>
+#include <string_view>
 #include <unistd.h>
+#include <utility>
+
+#include <sys/stat.h>
+#include <system_error>
 
 namespace orvane {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <cerrno>
 #include <fstream>
+#include <grp.h>
 #include <map>
 #include <string>
 #include <vector>
 
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -16,8 +16,8 @@ namespace orvane {
 namespace {
 
 // A device list with the errno each node's open answers, owned by `group`.
-VideoNodeProbe FakeNodes(const std::vector<std::pair<std::string, int>>& nodes, std::map<std::string, std::string> groups,
-                         int* opens = nullptr)
+VideoNodeProbe FakeNodes(const std::vector<std::pair<std::string, int>>& nodes,
+                         std::map<std::string, std::string> groups, int* opens = nullptr)
 {
     std::vector<std::string> names;
     std::map<std::string, int> errors;
@@ -52,10 +52,16 @@ TEST(CameraAccessTest, PermissionIsBlamedOnlyWhenNoNodeOpens)
         {"no nodes", {}, CameraAccess::State::NoDevices, {}, ""},
         {"one usable", {{"/dev/video0", 0}}, CameraAccess::State::Usable, {}, ""},
         {"denied, then usable", {{"/dev/video0", EACCES}, {"/dev/video1", 0}}, CameraAccess::State::Usable, {}, ""},
-        {"all denied", {{"/dev/video0", EACCES}, {"/dev/video1", EPERM}}, CameraAccess::State::PermissionDenied,
-         {"/dev/video0", "/dev/video1"}, "video"},
-        {"busy and denied", {{"/dev/video1", EBUSY}, {"/dev/video2", EACCES}}, CameraAccess::State::PermissionDenied,
-         {"/dev/video2"}, "plugdev"},
+        {"all denied",
+         {{"/dev/video0", EACCES}, {"/dev/video1", EPERM}},
+         CameraAccess::State::PermissionDenied,
+         {"/dev/video0", "/dev/video1"},
+         "video"},
+        {"busy and denied",
+         {{"/dev/video1", EBUSY}, {"/dev/video2", EACCES}},
+         CameraAccess::State::PermissionDenied,
+         {"/dev/video2"},
+         "plugdev"},
         {"busy only", {{"/dev/video0", EBUSY}}, CameraAccess::State::Unusable, {}, ""},
         {"gone", {{"/dev/video0", ENODEV}, {"/dev/video1", ENOENT}}, CameraAccess::State::Unusable, {}, ""},
     };
@@ -85,12 +91,14 @@ TEST(CameraAccessTest, MessageNamesTheNodesTheGroupAndTheRemedy)
         std::vector<std::string> parts;
     };
     const std::vector<TextCase> cases{
-        {"video", Language::English,
+        {"video",
+         Language::English,
          {"/dev/video0, /dev/video1", "group \"video\"", "sudo usermod -aG video $USER", "log in again"}},
         {"plugdev", Language::English, {"sudo usermod -aG plugdev $USER"}},
         // Owner unknown: the usual camera group.
         {"", Language::English, {"sudo usermod -aG video $USER"}},
-        {"video", Language::Japanese,
+        {"video",
+         Language::Japanese,
          {"/dev/video0, /dev/video1", "グループ \"video\"", "sudo usermod -aG video $USER", "ログイン"}},
     };
     for (const TextCase& c : cases) {
@@ -125,7 +133,8 @@ TEST(CameraAccessTest, SystemProbeListsVideoNodesInNumberOrder)
     struct stat info {};
     ASSERT_EQ(::stat(expected[0].c_str(), &info), 0);
     const struct group* owner = ::getgrgid(info.st_gid);
-    EXPECT_EQ(probe.ownerGroup(expected[0]), owner != nullptr ? std::string(owner->gr_name) : std::to_string(info.st_gid));
+    EXPECT_EQ(probe.ownerGroup(expected[0]),
+              owner != nullptr ? std::string(owner->gr_name) : std::to_string(info.st_gid));
     EXPECT_EQ(CheckCameraAccess(probe).state, CameraAccess::State::Usable);
     EXPECT_EQ(CheckCameraAccess(SystemVideoNodes(dev / "missing")).state, CameraAccess::State::NoDevices);
 }

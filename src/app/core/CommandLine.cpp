@@ -60,10 +60,9 @@ bool IsResultsFileName(const std::string& name)
     if (name.size() <= kExtension.size()) {
         return false;
     }
-    return std::equal(kExtension.begin(), kExtension.end(), name.end() - static_cast<std::ptrdiff_t>(kExtension.size()),
-                      [](char wanted, char given) {
-                          return wanted == std::tolower(static_cast<unsigned char>(given));
-                      });
+    return std::equal(
+        kExtension.begin(), kExtension.end(), name.end() - static_cast<std::ptrdiff_t>(kExtension.size()),
+        [](char wanted, char given) { return wanted == std::tolower(static_cast<unsigned char>(given)); });
 }
 
 std::string HelpText()

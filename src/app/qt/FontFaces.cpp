@@ -14,9 +14,9 @@ struct FaceFamily {
 };
 
 constexpr std::array kWindowsGothicFaces{
-    FaceFamily{"ＭＳ Ｐゴシック", true}, FaceFamily{"MS PGothic", true},     FaceFamily{"MS UI Gothic", true},
-    FaceFamily{"ＭＳ ゴシック", false},  FaceFamily{"MS Gothic", false},     FaceFamily{"メイリオ", true},
-    FaceFamily{"Meiryo", true},           FaceFamily{"Meiryo UI", true},
+    FaceFamily{"ＭＳ Ｐゴシック", true}, FaceFamily{"MS PGothic", true}, FaceFamily{"MS UI Gothic", true},
+    FaceFamily{"ＭＳ ゴシック", false},  FaceFamily{"MS Gothic", false}, FaceFamily{"メイリオ", true},
+    FaceFamily{"Meiryo", true},          FaceFamily{"Meiryo UI", true},
 };
 
 // IPA gothic comes with the program's package (fonts-ipafont-gothic); the

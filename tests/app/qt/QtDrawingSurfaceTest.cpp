@@ -306,7 +306,7 @@ TEST(QtFontTest, WindowsJapaneseFacesHaveGothicStandIns)
     };
     const Case cases[] = {
         {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"ms pgothic", "IPAPGothic"}, {"ＭＳ ゴシック", "IPAGothic"},
-        {"MS Gothic", "IPAGothic"},         {"DejaVu Sans", ""},          {"", ""},
+        {"MS Gothic", "IPAGothic"},        {"DejaVu Sans", ""},          {"", ""},
     };
     for (const Case& c : cases) {
         const QStringList standIns = FaceStandIns(QString::fromUtf8(c.face));

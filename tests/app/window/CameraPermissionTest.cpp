@@ -67,8 +67,9 @@ TEST(CameraPermissionTest, JapaneseMessageUnderTheJapaneseInterface)
     InitCameraSearch search;
     FakeMessageBoxes boxes;
     CInitCameraDlg dialog(search, Language::Japanese, boxes, nullptr);
-    dialog.SetCameraAccessCheck(
-        [] { return CameraAccess{CameraAccess::State::PermissionDenied, {"/dev/video1"}, "plugdev"}; });
+    dialog.SetCameraAccessCheck([] {
+        return CameraAccess{CameraAccess::State::PermissionDenied, {"/dev/video1"}, "plugdev"};
+    });
     dialog.Restart();
     dialog.OnStepTimer();
     ASSERT_EQ(boxes.notices.size(), 1);
