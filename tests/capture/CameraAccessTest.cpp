@@ -15,9 +15,9 @@
 namespace orvane {
 namespace {
 
-// A device list with the errno each node's open answers, owned by `group`.
+// A device list with the errno each node's open answers and the groups owning the nodes.
 VideoNodeProbe FakeNodes(const std::vector<std::pair<std::string, int>>& nodes,
-                         std::map<std::string, std::string> groups, int* opens = nullptr)
+                         std::map<std::string, std::string> groups)
 {
     std::vector<std::string> names;
     std::map<std::string, int> errors;
@@ -27,12 +27,7 @@ VideoNodeProbe FakeNodes(const std::vector<std::pair<std::string, int>>& nodes,
     }
     return VideoNodeProbe{
         [names] { return names; },
-        [errors, opens](const std::string& node) {
-            if (opens != nullptr) {
-                ++*opens;
-            }
-            return errors.at(node);
-        },
+        [errors](const std::string& node) { return errors.at(node); },
         [groups](const std::string& node) { return groups.count(node) != 0 ? groups.at(node) : std::string(); },
     };
 }
@@ -72,15 +67,6 @@ TEST(CameraAccessTest, PermissionIsBlamedOnlyWhenNoNodeOpens)
         EXPECT_EQ(access.deniedNodes, c.denied);
         EXPECT_EQ(access.group, c.group);
     }
-}
-
-TEST(CameraAccessTest, StopsOpeningAtTheFirstUsableNode)
-{
-    int opens = 0;
-    const CameraAccess access =
-        CheckCameraAccess(FakeNodes({{"/dev/video0", 0}, {"/dev/video1", 0}, {"/dev/video2", 0}}, {}, &opens));
-    EXPECT_EQ(access.state, CameraAccess::State::Usable);
-    EXPECT_EQ(opens, 1);
 }
 
 TEST(CameraAccessTest, MessageNamesTheNodesTheGroupAndTheRemedy)

@@ -292,28 +292,10 @@ TEST(QtFontTest, SettingsFontBecomesAPixelSizedFont)
 
 TEST(QtFontTest, MissingFaceFallsBackToAnInstalledSansSerif)
 {
-    const QFont font = ToQFont(DrawingFont{.height = -21, .faceName = "ＭＳ Ｐゴシック"});
+    const QFont font = ToQFont(DrawingFont{.height = -21, .faceName = "No Such Face"});
     EXPECT_TRUE(QFontDatabase::hasFamily(QFontInfo(font).family()));
     EXPECT_EQ(font.pixelSize(), 21);
     EXPECT_EQ(font.weight(), QFont::Normal);
-}
-
-TEST(QtFontTest, WindowsJapaneseFacesHaveGothicStandIns)
-{
-    struct Case {
-        const char* face;
-        const char* first; // "" for a face without stand-ins
-    };
-    const Case cases[] = {
-        {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"ms pgothic", "IPAPGothic"}, {"ＭＳ ゴシック", "IPAGothic"},
-        {"MS Gothic", "IPAGothic"},        {"DejaVu Sans", ""},          {"", ""},
-    };
-    for (const Case& c : cases) {
-        const QStringList standIns = FaceStandIns(QString::fromUtf8(c.face));
-        EXPECT_EQ(standIns.value(0), QString::fromUtf8(c.first)) << c.face;
-    }
-    EXPECT_EQ(InstalledFace("DejaVu Sans"), "DejaVu Sans");
-    EXPECT_EQ(InstalledFace("No Such Face"), "");
 }
 
 // The label font's default face draws Japanese text, not empty boxes, once a

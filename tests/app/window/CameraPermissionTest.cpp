@@ -62,21 +62,5 @@ TEST(CameraPermissionTest, SearchTellsOnceWhenNoNodeMayBeOpened)
     }
 }
 
-TEST(CameraPermissionTest, JapaneseMessageUnderTheJapaneseInterface)
-{
-    InitCameraSearch search;
-    FakeMessageBoxes boxes;
-    CInitCameraDlg dialog(search, Language::Japanese, boxes, nullptr);
-    dialog.SetCameraAccessCheck([] {
-        return CameraAccess{CameraAccess::State::PermissionDenied, {"/dev/video1"}, "plugdev"};
-    });
-    dialog.Restart();
-    dialog.OnStepTimer();
-    ASSERT_EQ(boxes.notices.size(), 1);
-    EXPECT_TRUE(boxes.notices[0].contains(QString::fromUtf8("権限がありません")));
-    EXPECT_TRUE(boxes.notices[0].contains("sudo usermod -aG plugdev $USER"));
-    dialog.CloseForCamera();
-}
-
 } // namespace
 } // namespace orvane
