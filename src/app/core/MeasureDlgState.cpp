@@ -97,7 +97,8 @@ TickResult MeasureDlgState::OnTick(std::uint32_t now)
     TickResult result;
     result.repaint = m_repaintPending || viewWantsRepaint;
     m_repaintPending = false;
-    result.title = WindowTitle(m_isFrozen, m_capture.deviceCaption(), m_fps);
+    // Without a live camera there is no rate to show, as when frozen.
+    result.title = WindowTitle(m_isFrozen || !m_capture.isLive(), m_capture.deviceCaption(), m_fps);
     return result;
 }
 

@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "files/MeasureFile.h"
 #include "image/DrawingSurface.h"
@@ -28,6 +30,8 @@ struct MeasureHost {
     std::function<void()> repaintPicture;
     // The whole window: the tool lamps may have changed too.
     std::function<void()> repaintWindow;
+    // The results list is to select these rows.
+    std::function<void(std::span<const int> rows)> showSelection;
 };
 
 // Measuring in the main window, free of any window system: the measurement
@@ -71,9 +75,16 @@ public:
     [[nodiscard]] CalibrationRectEdit& calibrationEdit() { return m_calibrationEdit; }
 
     // A results file replaces the measurements: loaded, renumbered, listed
-    // anew in the selected unit, repainted. The list is refilled whether or
-    // not the file could be read, as the load command does.
+    // anew in the selected unit, repainted. A file that cannot be read as a
+    // results file, or gives no measurement, leaves the measurements as they
+    // are (loaded is then 0).
     MeasureFileLoad LoadResults(const std::filesystem::path& path);
+
+    // Measurements made, changed or deleted since the last load or
+    // MarkResultsSaved: loading a results file would lose them.
+    [[nodiscard]] bool HasUnsavedMeasurements() const;
+    // The measurements as they are now have been written to a file.
+    void MarkResultsSaved();
 
     // Asks the window to repaint the picture.
     void RepaintPicture() const;
@@ -108,6 +119,8 @@ private:
     // armed: the rubber band stays there when the pointer leaves the picture.
     std::optional<PointD> m_lastMouse;
     MeasureInteraction m_interaction;
+    // The results-file bytes of the measurements at the last load or save.
+    std::vector<std::uint8_t> m_savedImage;
 };
 
 } // namespace orvane

@@ -87,6 +87,7 @@ void MeasureController::InstallHost(IMessageBoxes& boxes)
                 m_window.update();
                 m_controls.picture()->update();
             },
+        .showSelection = [this](std::span<const int> rows) { m_list->SelectRows(rows); },
     });
 }
 

@@ -22,6 +22,7 @@ class ICaptureSource;
 class IMessageBoxes;
 class MainWindowControls;
 class MeasureController;
+class PicturePanning;
 
 // The main window. It owns the window's state (MeasureDlgState, plain C++)
 // and maps Qt's events to it: the two timers, the keys, the zoom list and
@@ -87,11 +88,15 @@ private:
     void Relayout();
     void ShowMainWindow();
     void SyncZoomList();
+    // The picture area repaints from the view as it is now.
+    void RepaintPicture();
     // LIVE and TYPE faces and the green lamps from the state.
     void UpdateButtonStates();
     bool AskQuit();
     void Shutdown();
     void RestorePlacement();
+    // The window frame's width on each side (assumed before it is known).
+    [[nodiscard]] QMargins FrameMargins() const;
     [[nodiscard]] WindowPlacementSettings CurrentPlacement() const;
 
     Language m_language;
@@ -105,6 +110,7 @@ private:
     std::unique_ptr<MeasureController> m_measure;
     std::unique_ptr<CalibrationController> m_calibration;
     std::unique_ptr<FileCommands> m_files;
+    PicturePanning* m_panning = nullptr;
     CInitCameraDlg* m_search = nullptr;
     QTimer* m_tickTimer = nullptr;
     QTimer* m_retryTimer = nullptr;

@@ -58,6 +58,8 @@ protected:
         window->Initialise();
         window->searchDialog()->startButton()->click();
         window->OnCameraRetryTimer();
+        // The offscreen screen is small; the clicks here assume the first window of a large one.
+        window->resize(1100, 860);
         return *window;
     }
 
