@@ -192,7 +192,9 @@ void CCrossLineSetDlg::Connect()
                 return;
             }
             apply(*line, value);
-            RefreshFields();
+            // The control keeps what is typed; only the values derived from it follow.
+            UpdateCalibrated();
+            UpdateDistance();
             Changed();
         });
     };
@@ -283,23 +285,27 @@ void CCrossLineSetDlg::RefreshFields()
         return;
     }
     m_loading = true;
-    const PointD unitsPerPixel = m_binding.unitsPerPixel ? m_binding.unitsPerPixel() : PointD{};
-    // The edit being typed in keeps its text (and its cursor).
-    if (!m_x->hasFocus()) {
-        m_x->setText(QString::number(line->Pos_x));
-    }
-    if (!m_y->hasFocus()) {
-        m_y->setText(QString::number(line->Pos_y));
-    }
-    m_calibratedX->setText(Real(line->Pos_x * unitsPerPixel.x));
-    m_calibratedY->setText(Real(line->Pos_y * unitsPerPixel.y));
+    m_x->setText(QString::number(line->Pos_x));
+    m_y->setText(QString::number(line->Pos_y));
     m_type->setCurrentIndex(line->Type == 1 ? 1 : 0);
     m_colour->SetColour(line->Color);
     m_size->setValue(line->Size);
     m_transparency->setValue(line->Draw);
     m_show->setChecked(line->Show != 0);
     m_loading = false;
+    UpdateCalibrated();
     UpdateDistance();
+}
+
+void CCrossLineSetDlg::UpdateCalibrated()
+{
+    const CrossLine* line = Selected();
+    if (line == nullptr) {
+        return;
+    }
+    const PointD unitsPerPixel = m_binding.unitsPerPixel ? m_binding.unitsPerPixel() : PointD{};
+    m_calibratedX->setText(Real(line->Pos_x * unitsPerPixel.x));
+    m_calibratedY->setText(Real(line->Pos_y * unitsPerPixel.y));
 }
 
 void CCrossLineSetDlg::UpdateDistance()

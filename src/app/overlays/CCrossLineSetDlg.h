@@ -69,6 +69,7 @@ private:
     void BuildControls(Language language);
     void Connect();
     void Relabel(int select);
+    void UpdateCalibrated();
     void UpdateDistance();
     CrossLine* Selected();
     void Changed();
