@@ -1,5 +1,6 @@
 #include "app/overlays/CCColorSet.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 

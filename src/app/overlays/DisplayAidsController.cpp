@@ -1,5 +1,7 @@
 #include "app/overlays/DisplayAidsController.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QCursor>
 #include <QMouseEvent>
