@@ -1,9 +1,11 @@
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -134,6 +136,58 @@ TEST_F(DisplayAidsWiringTest, ColourChangesStayButCancelPutsTheScaleBarBack)
     EXPECT_EQ(window->displayAids().colourDialog(), nullptr);
     EXPECT_EQ(Settings().m_ScaleData, ScaleDataSettings{});
     EXPECT_EQ(Settings().color.line, kMagenta);
+}
+
+TEST_F(DisplayAidsWiringTest, ControlsWriteTheSettingsAtOnce)
+{
+    Start();
+    OpenColours();
+    const OrvaneSettings before = Settings();
+    // The Focus and Grid line faces change nothing; the grid is switched by "color.gridflg".
+    QTest::mouseClick(window->displayAids().colourDialog()->control(1220), Qt::LeftButton);
+    QTest::mouseClick(window->displayAids().colourDialog()->control(1230), Qt::LeftButton);
+    EXPECT_EQ(Settings(), before);
+
+    struct ListCase {
+        int id;
+        int entry;
+        std::function<int()> setting;
+        int expected;
+    };
+    const ListCase lists[] = {
+        {1124, 1, [this] { return Settings().m_ScaleData.Type; }, 1},
+        {1221, 2, [this] { return Settings().color.anglebaseline; }, 2},
+        {1234, 20, [this] { return Settings().color.focusscale; }, 20},
+        {1250, 1, [this] { return static_cast<int>(Settings().color.CursorCrosshairs.Color); }, 0},
+        {1250, 0, [this] { return static_cast<int>(Settings().color.CursorCrosshairs.Color); }, 0xFFFFFF},
+    };
+    for (const ListCase& c : lists) {
+        emit ColourControl<QComboBox>(c.id)->activated(c.entry);
+        EXPECT_EQ(c.setting(), c.expected) << c.id;
+    }
+    ColourControl<QSpinBox>(1141)->setValue(4);
+    EXPECT_EQ(Settings().color.linesize, 4);
+    ColourControl<QSpinBox>(1143)->setValue(30);
+    EXPECT_EQ(Settings().color.angle, 30);
+    ColourControl<QCheckBox>(1249)->setChecked(true);
+    EXPECT_EQ(Settings().color.CursorCrosshairs.ShowCenter, 1);
+
+    // The font sample: the font, then the text colour.
+    window->displayAids().SetChoosers([](COLORREF, QWidget*) { return std::optional<COLORREF>(RGB(1, 2, 3)); },
+                                      [](const QFont&, QWidget*) {
+                                          QFont font(QStringLiteral("DejaVu Sans"));
+                                          font.setPixelSize(30);
+                                          font.setBold(true);
+                                          return std::optional<QFont>(font);
+                                      });
+    window->displayAids().colourDialog()->reject();
+    Settle();
+    OpenColours();
+    QTest::mouseClick(ColourControl<ColourSwatch>(1024), Qt::LeftButton);
+    EXPECT_EQ(Settings().color.font.lfHeight, -30);
+    EXPECT_EQ(Settings().color.font.lfWeight, 700);
+    EXPECT_EQ(Settings().color.font.lfFaceName, "DejaVu Sans");
+    EXPECT_EQ(Settings().color.text, RGB(1, 2, 3));
 }
 
 TEST_F(DisplayAidsWiringTest, OkKeepsTheBarLengthsAndTheDecimalsTyped)
