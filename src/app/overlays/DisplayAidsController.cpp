@@ -215,6 +215,13 @@ bool DisplayAidsController::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove: break;
+    case QEvent::Leave:
+        // The pointer went to another window: the cross hairs no longer mark it.
+        if (watched == m_controls.picture() && m_pointer) {
+            m_pointer.reset();
+            Repaint();
+        }
+        return false;
     default: return false;
     }
     const auto& mouse = static_cast<const QMouseEvent&>(*event);

@@ -352,6 +352,12 @@ TEST_F(DisplayAidsWiringTest, ThePointerIsNeverInvisible)
     EXPECT_TRUE(window->state().crossHairsOn());
     EXPECT_EQ(PixelAt({250, 40}), RGB(0, 0, 0));
     EXPECT_EQ(PixelAt({40, 300}), RGB(0, 0, 0));
+    // Over another window the cross hairs no longer mark the pointer.
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(Picture(), &leave);
+    EXPECT_EQ(PixelAt({250, 40}), kWhite);
+    Move({250, 300});
+    EXPECT_EQ(PixelAt({250, 40}), RGB(0, 0, 0));
 
     window->OnLive();
     EXPECT_FALSE(window->state().crossHairsOn());
