@@ -154,6 +154,7 @@ bool MeasureDlgState::OnLive()
     m_repaintPending = true;
     m_cursorHint = 0;
     m_cursorHidden = false;
+    m_crossHairsOn = false;
     return showSearch;
 }
 

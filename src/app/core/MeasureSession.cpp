@@ -78,6 +78,9 @@ void MeasureSession::SelectCalibration(int index)
         m_scaling.prev = nullptr;
         m_scaling.next = nullptr;
     }
+    if (m_calibrationListener) {
+        m_calibrationListener();
+    }
     RepaintPicture();
 }
 

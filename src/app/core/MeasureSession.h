@@ -64,6 +64,9 @@ public:
     [[nodiscard]] int selectedIndex() const { return m_selectedIndex; }
     // The copies kept of the chosen calibration.
     [[nodiscard]] const SelectedCalibration& selection() const { return m_selection; }
+    // Told after every choice, once the new calibration is in place (the
+    // scale bar, the grid field and the cross lines show its values).
+    void SetCalibrationListener(std::function<void()> listener) { m_calibrationListener = std::move(listener); }
 
     // The calibration dialog opens on calibration `index`: its rectangle and
     // the calibration frame ("m_CalibSet") are drawn and can be dragged with
@@ -109,6 +112,7 @@ private:
     CCalibChain& m_calibrations;
     const ImageView& m_view;
     MeasureHost m_host;
+    std::function<void()> m_calibrationListener;
     // What new and recomputed measurements are scaled with: a copy of the
     // chosen calibration, so that edits in the open dialog count only after OK.
     CALIBRATION m_scaling;

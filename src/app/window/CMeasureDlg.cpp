@@ -20,6 +20,7 @@
 #include "app/qt/IMessageBoxes.h"
 #include "app/window/MainWindowControls.h"
 #include "app/measure/MeasureController.h"
+#include "app/overlays/DisplayAidsController.h"
 #include "app/window/PictureView.h"
 #include "app/window/PicturePanning.h"
 #include "app/window/RightColumnLayout.h"
@@ -77,6 +78,7 @@ CMeasureDlg::CMeasureDlg(ICaptureSource& capture, const PathRoots& roots, Langua
     m_calibration = std::make_unique<CalibrationController>(*this, m_state.measure(), *m_controls->calibrationList(),
                                                             *m_controls->button(ctl::kCalib));
     m_files = std::make_unique<FileCommands>(*this, m_state, *m_controls, m_boxes, m_language);
+    m_displayAids = std::make_unique<DisplayAidsController>(*this, m_state, *m_controls, m_pictures, m_language);
     // Installed after the measuring's filter, so it sees the middle button first.
     m_panning = new PicturePanning(m_state.view(), [this] { RepaintPicture(); }, this);
     m_controls->picture()->installEventFilter(m_panning);
@@ -123,6 +125,7 @@ void CMeasureDlg::Initialise(const std::filesystem::path& picture)
 {
     setWindowIcon(LoadProgramIcon());
     const bool live = m_state.Initialise();
+    m_displayAids->Initialise();
     const OrvaneSettings& settings = m_state.settings();
 
     m_controls->FillZoomList(m_language, m_state.view().zoomIndex());
@@ -171,6 +174,8 @@ void CMeasureDlg::ConnectControls()
     });
     connect(m_measure.get(), &MeasureController::toolsChanged, this, &CMeasureDlg::UpdateButtonStates);
     connect(m_files.get(), &FileCommands::buttonsChanged, this, &CMeasureDlg::UpdateButtonStates);
+    connect(m_displayAids.get(), &DisplayAidsController::cursorReleased, m_measure.get(),
+            &MeasureController::UpdateCursor);
 }
 
 void CMeasureDlg::OnTickTimer()

@@ -16,6 +16,7 @@ class QTimer;
 namespace orvane {
 
 class CalibrationController;
+class DisplayAidsController;
 class FileCommands;
 class CInitCameraDlg;
 class ICaptureSource;
@@ -66,6 +67,7 @@ public:
     [[nodiscard]] MainWindowControls& controls() { return *m_controls; }
     [[nodiscard]] CalibrationController& calibration() { return *m_calibration; }
     [[nodiscard]] FileCommands& files() { return *m_files; }
+    [[nodiscard]] DisplayAidsController& displayAids() { return *m_displayAids; }
     [[nodiscard]] CInitCameraDlg* searchDialog() const { return m_search; }
     [[nodiscard]] QTimer* tickTimer() const { return m_tickTimer; }
     [[nodiscard]] QTimer* cameraRetryTimer() const { return m_retryTimer; }
@@ -109,6 +111,7 @@ private:
     // Declared after the state and the controls, so that they go first.
     std::unique_ptr<MeasureController> m_measure;
     std::unique_ptr<CalibrationController> m_calibration;
+    std::unique_ptr<DisplayAidsController> m_displayAids;
     std::unique_ptr<FileCommands> m_files;
     PicturePanning* m_panning = nullptr;
     CInitCameraDlg* m_search = nullptr;
