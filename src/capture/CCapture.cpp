@@ -1,9 +1,11 @@
 #include "capture/CCapture.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <thread>
 #include <utility>
 
@@ -123,11 +125,22 @@ void AppendMonitoredDevices(std::vector<CaptureDevice>& devices)
     gst_object_unref(monitor);
 }
 
-// The demo feed: one frame per 1/15 s, paced on appsrc's own thread.
+// The demo feed: one frame per 1/15 s, paced on appsrc's own thread, which
+// alone touches it. `focus` is the capture's focus control.
 struct DemoFeed {
+    explicit DemoFeed(const std::atomic<int>& focusControl) : focus(focusControl) {}
+    const std::atomic<int>& focus;
     std::uint64_t frame = 0;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    // The blurred picture of the last focus setting; buffers in flight keep it alive.
+    int blurredLevel = 0;
+    std::shared_ptr<const std::vector<std::uint8_t>> blurred;
 };
+
+void ReleaseBlurred(gpointer data)
+{
+    delete static_cast<std::shared_ptr<const std::vector<std::uint8_t>>*>(data);
+}
 
 void PushDemoFrame(GstAppSrc* source, guint /*length*/, gpointer data)
 {
@@ -135,9 +148,23 @@ void PushDemoFrame(GstAppSrc* source, guint /*length*/, gpointer data)
     auto* feed = static_cast<DemoFeed*>(data);
     const auto period = std::chrono::microseconds(1000000 / kDemoFramesPerSecond);
     std::this_thread::sleep_until(feed->start + period * feed->frame);
-    // The picture is shared read-only by every buffer.
-    GstBuffer* buffer = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, const_cast<std::uint8_t*>(picture.data()),
-                                                    picture.size(), 0, picture.size(), nullptr, nullptr);
+    const int level = std::clamp(feed->focus.load(), 0, kDemoMaxBlur);
+    GstBuffer* buffer = nullptr;
+    if (level == 0) {
+        // The sharp picture is shared read-only by every buffer.
+        buffer = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, const_cast<std::uint8_t*>(picture.data()),
+                                             picture.size(), 0, picture.size(), nullptr, nullptr);
+    } else {
+        if (!feed->blurred || feed->blurredLevel != level) {
+            feed->blurred = std::make_shared<const std::vector<std::uint8_t>>(BlurDemoPicture(picture, level));
+            feed->blurredLevel = level;
+        }
+        const std::vector<std::uint8_t>& pixels = *feed->blurred;
+        buffer = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, const_cast<std::uint8_t*>(pixels.data()),
+                                             pixels.size(), 0, pixels.size(),
+                                             new std::shared_ptr<const std::vector<std::uint8_t>>(feed->blurred),
+                                             ReleaseBlurred);
+    }
     GST_BUFFER_PTS(buffer) = feed->frame * GST_SECOND / kDemoFramesPerSecond;
     GST_BUFFER_DURATION(buffer) = GST_SECOND / kDemoFramesPerSecond;
     ++feed->frame;
@@ -287,7 +314,7 @@ void CCapture::StartDemoFeed(GstElement* pipeline)
     }
     GstAppSrcCallbacks callbacks{};
     callbacks.need_data = PushDemoFrame;
-    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, new DemoFeed, DeleteDemoFeed);
+    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, new DemoFeed(m_demoFocus), DeleteDemoFeed);
     gst_object_unref(source);
 }
 

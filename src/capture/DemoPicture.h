@@ -29,4 +29,10 @@ inline constexpr int kDemoScaleRow = 540;
 // The picture in top-down rows of width * 3 bytes, blue-green-red.
 [[nodiscard]] std::vector<std::uint8_t> DrawDemoPicture();
 
+// The demo camera out of focus: each byte the mean of the (2r + 1) x (2r + 1)
+// square around it (rows and columns clamped at the edges), for r = `radius`
+// cut to 0 .. kDemoMaxBlur. The picture is a demo picture's size.
+inline constexpr int kDemoMaxBlur = 20;
+[[nodiscard]] std::vector<std::uint8_t> BlurDemoPicture(const std::vector<std::uint8_t>& picture, int radius);
+
 } // namespace orvane

@@ -20,6 +20,8 @@
 #include "app/qt/IMessageBoxes.h"
 #include "app/window/MainWindowControls.h"
 #include "app/measure/MeasureController.h"
+#include "app/overlays/FocusController.h"
+#include "app/overlays/MagnetController.h"
 #include "app/window/PictureView.h"
 #include "app/window/RightColumnLayout.h"
 #include "app/look/WindowLook.h"
@@ -69,6 +71,9 @@ CMeasureDlg::CMeasureDlg(ICaptureSource& capture, const PathRoots& roots, Langua
     m_calibration = std::make_unique<CalibrationController>(*this, m_state.measure(), *m_controls->calibrationList(),
                                                             *m_controls->button(ctl::kCalib));
     m_files = std::make_unique<FileCommands>(*this, m_state, *m_controls, m_boxes, m_language);
+    // After the measuring, so that their mouse filters see events first.
+    m_magnet = std::make_unique<MagnetController>(*this, m_state, *m_controls, m_language);
+    m_focus = std::make_unique<FocusController>(*this, m_state, *m_controls);
 
     const QSize client(m_dpi.DpiScaleX(MainWindowControls::kInitialClientSize.width()),
                        m_dpi.DpiScaleY(MainWindowControls::kInitialClientSize.height()));
@@ -150,6 +155,7 @@ void CMeasureDlg::ConnectControls()
     });
     connect(m_measure.get(), &MeasureController::toolsChanged, this, &CMeasureDlg::UpdateButtonStates);
     connect(m_files.get(), &FileCommands::buttonsChanged, this, &CMeasureDlg::UpdateButtonStates);
+    connect(m_focus.get(), &FocusController::focusStateChanged, this, &CMeasureDlg::UpdateButtonStates);
 }
 
 void CMeasureDlg::OnTickTimer()

@@ -18,6 +18,8 @@ namespace orvane {
 class CalibrationController;
 class FileCommands;
 class CInitCameraDlg;
+class FocusController;
+class MagnetController;
 class ICaptureSource;
 class IMessageBoxes;
 class MainWindowControls;
@@ -65,6 +67,8 @@ public:
     [[nodiscard]] MainWindowControls& controls() { return *m_controls; }
     [[nodiscard]] CalibrationController& calibration() { return *m_calibration; }
     [[nodiscard]] FileCommands& files() { return *m_files; }
+    [[nodiscard]] MagnetController& magnet() { return *m_magnet; }
+    [[nodiscard]] FocusController& focus() { return *m_focus; }
     [[nodiscard]] CInitCameraDlg* searchDialog() const { return m_search; }
     [[nodiscard]] QTimer* tickTimer() const { return m_tickTimer; }
     [[nodiscard]] QTimer* cameraRetryTimer() const { return m_retryTimer; }
@@ -105,6 +109,8 @@ private:
     std::unique_ptr<MeasureController> m_measure;
     std::unique_ptr<CalibrationController> m_calibration;
     std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<MagnetController> m_magnet;
+    std::unique_ptr<FocusController> m_focus;
     CInitCameraDlg* m_search = nullptr;
     QTimer* m_tickTimer = nullptr;
     QTimer* m_retryTimer = nullptr;
