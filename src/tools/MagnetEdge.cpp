@@ -84,7 +84,8 @@ bool SnapPoint(const FrameImage& edge, const MagnetOptions& options, PointD& poi
     const int h = bottom - top;
     int bestColumn = w / 2;
     int bestRow = h / 2;
-    float bestDistance = 100000.0f;
+    constexpr float kNoDistance = 100000.0f;
+    float bestDistance = kNoDistance;
     // Memory order: the window's bottom row first, so that of two pixels at
     // the same distance the lower one stays.
     for (int row = h - 1; row >= 0; --row) {
@@ -102,6 +103,11 @@ bool SnapPoint(const FrameImage& edge, const MagnetOptions& options, PointD& poi
                 bestRow = row;
             }
         }
+    }
+    // Nothing to snap to: the point stays where it was put, also where the
+    // window is clipped at the picture's border and its centre lies elsewhere.
+    if (bestDistance == kNoDistance) {
+        return false;
     }
     const int x = left + bestColumn;
     const int y = top + bestRow;

@@ -43,11 +43,10 @@ bool UpdateEdgeImage(const FrameImage& frame, int vector, FrameImage& edge);
 // - its rows are scanned in the image's memory order (bottom row first), each
 //   from left to right; distance to the window's centre (w / 2, h / 2) in
 //   single precision; a later pixel wins only when strictly nearer;
-// - with no qualifying pixel the result is the centre.
 // The result is the found pixel itself, as whole numbers. True, with `point`
 // moved, when that differs from `point` truncated; false (point unchanged) when
-// it does not, when the window lies outside the picture or the edge image is
-// empty.
+// it does not, when no pixel qualifies, when the window lies outside the
+// picture or the edge image is empty.
 bool SnapPoint(const FrameImage& edge, const MagnetOptions& options, PointD& point);
 
 // The picture "Show" displays, into the 8-bit `display` (made at the frame's

@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
         SharpnessCase{"PartlyOutside", 24, Stripes, {80, 60, 130, 110}, 1020},
         SharpnessCase{"WhollyOutside", 24, Stripes, {200, 200, 260, 260}, 0},
         SharpnessCase{"Empty", 24, Stripes, {10, 10, 10, 10}, 0}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& tested) { return tested.param.name; });
 
 // ---- meter bars -------------------------------------------------------------------
 
@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
         MeterCase{"ScaleAboveTheListIsItsEnd", 240, 40, 12, 6, 6, {40, 240, 140, 140}},
         MeterCase{"ScaleBelowTheListIsItsStart", 240, 40, -3, 51, 51, {40, 240, 200, 200}},
         MeterCase{"NoRoomBelowTheList", 20, 40, 0, 10, 10, {40, 40, 40, 40}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& tested) { return tested.param.name; });
 
 TEST(FocusFullScale, TableOfTheScaleList)
 {
@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(Presses, FocusLineGrabTest,
                                            GrabCase{"TenAway", 1, 110.0, false, 1},
                                            GrabCase{"Hidden", 0, 100.0, false, 0},
                                            GrabCase{"AlreadyDragged", 2, 100.0, false, 2}),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& tested) { return tested.param.name; });
 
 TEST(FocusLine, DragFollowsWholeRowsInsideThePictureAndReleaseShowsIt)
 {

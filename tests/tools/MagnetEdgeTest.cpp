@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"BlackOnly", 24, kMagnetEdgeBlack, 100, 200, 255, 0},
         EdgeCase{"BlackOnlyAt128", 24, kMagnetEdgeBlack, 128, 158, 120, 0},
         EdgeCase{"WhiteOnlyAt128", 24, kMagnetEdgeWhite, 98, 128, 0, 120}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& tested) { return tested.param.name; });
 
 TEST(EdgeImage, SinglePixelGivesSobelMagnitudesTruncated)
 {
@@ -167,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
         SnapCase{"BorderNoEdgeStays", {}, kDefaults, {3.2, 4.0}, false, {3.2, 4.0}},
         SnapCase{"BottomRightBorder", {{99, 79, 255}}, kDefaults, {96.5, 77.5}, true, {99, 79}},
         SnapCase{"OutsideThePicture", {{0, 0, 255}}, kDefaults, {-30, -30}, false, {-30, -30}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& tested) { return tested.param.name; });
 
 TEST(SnapPoint, EmptyEdgeImageNeverSnaps)
 {
@@ -209,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
         ThresholdCase{"EdgeEqual", kMagnetEdgeWhite, 100, 255, 100, 0},
         ThresholdCase{"NegativeThresholdTakesAll", kMagnetEdgeBlack, -1, 0, 0, 255},
         ThresholdCase{"Threshold255TakesNone", kMagnetEdge, 255, 0, 255, 0}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& tested) { return tested.param.name; });
 
 TEST(ThresholdForDisplay, EdgeImageOfAnotherSizeShowsNothing)
 {
@@ -265,7 +265,7 @@ INSTANTIATE_TEST_SUITE_P(
         RebuildCase{"SwitchedOnAgain",
                     {{0, true, false, true}, {100, false, false, false}, {200, true, false, true}}},
         RebuildCase{"ClockWraps", {{0xFFFFFF00u, true, false, true}, {0x00000300u, true, false, true}}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& tested) { return tested.param.name; });
 
 TEST(MagnetAid, SwitchedOffNeverMovesAPoint)
 {

@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
         LengthCase{"InsideTheBar", true, {104, 70}, {292, 70}, {100, 70}, {299, 70}},
         LengthCase{"NoEdgeNearby", true, {50, 50}, {400, 60}, {50, 50}, {400, 60}},
         LengthCase{"MagnetOff", false, {96, 50}, {305, 52}, {96, 50}, {305, 52}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& tested) { return tested.param.name; });
 
 TEST_F(OverlayToolsSessionTest, DraggedPointSnapsToo)
 {

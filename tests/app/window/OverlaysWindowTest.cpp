@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
         DialogStep{"Area", [](CMagnetDlg& d) { d.areaSpin()->setValue(4); }, {128, 4, 0, 0}, 128, 128},
         DialogStep{"Binary", [](CMagnetDlg& d) { d.binaryCheck()->click(); }, {128, 10, 1, 0}, 128, 128},
         DialogStep{"Type", [](CMagnetDlg& d) { d.typeList()->setCurrentIndex(2); }, {128, 10, 0, 2}, 128, 128}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& tested) { return tested.param.name; });
 
 TEST(MagnetDialog, ShowsStoredValuesWithinTheControlsRanges)
 {
