@@ -67,7 +67,8 @@ TEST_P(SnappedLengthTest, LengthEndsLandOnTheEdgesWithTheMagnetOn)
     MeasureInteraction& interaction = session.interaction();
     interaction.SetTool(kModeLength);
     interaction.OnMouseMove(c.first.x, c.first.y, false);
-    EXPECT_EQ(interaction.cursorHint() == kCursorSnapped, c.magnetOn && c.expectedFirst != PointD{double(c.first.x), double(c.first.y)});
+    const PointD clicked{double(c.first.x), double(c.first.y)};
+    EXPECT_EQ(interaction.cursorHint() == kCursorSnapped, c.magnetOn && c.expectedFirst != clicked);
     interaction.OnLButtonUp(c.first.x, c.first.y, false);
     interaction.OnLButtonUp(c.second.x, c.second.y, false);
     EXPECT_EQ(LastPoints(), (std::vector<PointD>{c.expectedFirst, c.expectedSecond}));
