@@ -135,11 +135,10 @@ bool ThresholdForDisplay(const FrameImage& frame, const FrameImage& edge, const 
         const std::uint8_t* in = MemoryRow(source, row);
         std::uint8_t* out = MemoryRow(display, row);
         if (bytesPerPixel == 1) {
-            // Byte against byte, so that the comparison runs on whole vectors.
-            const bool all = threshold < 0;
-            const auto limit = static_cast<std::uint8_t>(std::clamp(threshold, 0, 255));
-            for (int x = 0; x < width; ++x) {
-                out[x] = all || in[x] > limit ? 255 : 0;
+            if (threshold < 0) {
+                std::memset(out, 255, static_cast<std::size_t>(width));
+            } else {
+                sobel::ThresholdRow(in, width, static_cast<std::uint8_t>(std::min(threshold, 255)), out);
             }
             continue;
         }

@@ -81,6 +81,14 @@ ORVANE_SOBEL_CLONES void EdgeRow(const std::uint16_t* __restrict above, const st
     }
 }
 
+ORVANE_SOBEL_CLONES void ThresholdRow(const std::uint8_t* __restrict values, int width, std::uint8_t limit,
+                                      std::uint8_t* __restrict out)
+{
+    for (int x = 0; x < width; ++x) {
+        out[x] = values[x] > limit ? 255 : 0;
+    }
+}
+
 ORVANE_SOBEL_CLONES int MagnitudeRow(const std::uint16_t* __restrict above, const std::uint16_t* __restrict centre,
                                      const std::uint16_t* __restrict below, int first, int last,
                                      float* __restrict magnitude)

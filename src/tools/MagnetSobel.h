@@ -23,6 +23,9 @@ void GreyRow8(const std::uint8_t* pixels, int width, std::uint16_t* grey);
 void EdgeRow(const std::uint16_t* above, const std::uint16_t* centre, const std::uint16_t* below, int width,
              int keepLow, int keepHigh, std::uint8_t* edge);
 
+// 255 where a byte is greater than `limit`, else 0.
+void ThresholdRow(const std::uint8_t* values, int width, std::uint8_t limit, std::uint8_t* out);
+
 // Sobel magnitudes sqrtf(gx^2 + gy^2) of columns first .. last (inclusive,
 // each with both neighbours inside the rows) into magnitude[0 ..]; the number
 // of them that are greater than 0 is returned.

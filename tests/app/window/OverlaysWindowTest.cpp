@@ -174,6 +174,7 @@ TEST_F(OverlaysWindowTest, TwoFocusAreasGetMetersThatFallWhenTheDemoIsBlurred)
 TEST_F(OverlaysWindowTest, MagnetCheckBoxSnapsALengthAndShowPaintsTheEdgeView)
 {
     ASSERT_TRUE(window->state().isLive());
+    RunFrames(400);
     window->OnLive(); // frozen on the demo picture
     window->state().view().SetPan(0, 0);
     auto* check = qobject_cast<QCheckBox*>(window->controls().control(ctl::kMagnetCheck));
