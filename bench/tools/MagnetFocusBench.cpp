@@ -1,9 +1,8 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <vector>
-
 #include <time.h>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 

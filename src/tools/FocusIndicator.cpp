@@ -117,8 +117,8 @@ bool FocusIndicator::ComputeFocus(const FrameImage& frame)
     return measured;
 }
 
-void FocusIndicator::DrawFocusOverlay(DrawingSurface& surface, const ViewTransform& transform,
-                                      const FocusStyle& style, int imageWidth)
+void FocusIndicator::DrawFocusOverlay(DrawingSurface& surface, const ViewTransform& transform, const FocusStyle& style,
+                                      int imageWidth)
 {
     for (FocusArea& area : m_areas) {
         if (area.state == FocusArea::kClosed) {

@@ -41,10 +41,10 @@ inline constexpr std::array<int, 10> kFocusFullScale{255, 160, 128, 96, 64, 48, 
 // bar runs from (F - v) * h / F (truncated, not above the usable area) under
 // the list down to its bottom, for v = the peak and the value.
 struct MeterBars {
-    int top = 0;       // first row of the usable area
-    int bottom = 0;    // one past its last row
-    int peakTop = 0;   // the peak bar starts here
-    int valueTop = 0;  // the value bar starts here
+    int top = 0;      // first row of the usable area
+    int bottom = 0;   // one past its last row
+    int peakTop = 0;  // the peak bar starts here
+    int valueTop = 0; // the value bar starts here
     friend constexpr bool operator==(const MeterBars&, const MeterBars&) = default;
 };
 [[nodiscard]] MeterBars MeterGeometry(int clientHeight, int comboHeight, int scaleIndex, int value, int peak);

@@ -124,9 +124,8 @@ bool ThresholdForDisplay(const FrameImage& frame, const FrameImage& edge, const 
     const bool binary = options.vector == kMagnetBinary;
     const FrameImage& source = binary ? frame : edge;
     const int bytesPerPixel = source.bytesPerPixel();
-    if (source.isEmpty() || frame.isEmpty() || source.width() != frame.width() ||
-        source.height() != frame.height() || (bytesPerPixel != 1 && bytesPerPixel != 3 && bytesPerPixel != 4) ||
-        !MatchEightBit(frame, display)) {
+    if (source.isEmpty() || frame.isEmpty() || source.width() != frame.width() || source.height() != frame.height() ||
+        (bytesPerPixel != 1 && bytesPerPixel != 3 && bytesPerPixel != 4) || !MatchEightBit(frame, display)) {
         return false;
     }
     const int width = source.width();

@@ -16,7 +16,7 @@ namespace {
 
 template <int Bpp>
 [[gnu::always_inline]] inline void GreyPixels(const std::uint8_t* __restrict pixels, int width,
-                                               std::uint16_t* __restrict grey)
+                                              std::uint16_t* __restrict grey)
 {
     // 16-bit lanes throughout: the weighted sum is at most 25500, and the
     // division by a constant becomes a multiplication the vectoriser knows.

@@ -122,10 +122,10 @@ TEST(FocusIndicator, OverlayOutlinesAreasTheRubberBandAndTheFocusLineInViewPixel
 
     const std::vector<LineCall> lines = surface.Calls<LineCall>();
     const std::vector<LineCall> expected{
-        {20, 10, 60, 10},   {60, 10, 60, 50},   {60, 50, 20, 50},   {20, 50, 20, 10},    // area 1
-        {80, 10, 100, 10},  {100, 10, 100, 30}, {100, 30, 80, 30},  {80, 30, 80, 10},    // area 2 (active)
-        {120, 70, 110, 70}, {110, 70, 110, 80}, {110, 80, 120, 80}, {120, 80, 120, 70},  // rubber band
-        {-20, 50, 180, 50},                                                              // focus line
+        {20, 10, 60, 10},   {60, 10, 60, 50},   {60, 50, 20, 50},   {20, 50, 20, 10},   // area 1
+        {80, 10, 100, 10},  {100, 10, 100, 30}, {100, 30, 80, 30},  {80, 30, 80, 10},   // area 2 (active)
+        {120, 70, 110, 70}, {110, 70, 110, 80}, {110, 80, 120, 80}, {120, 80, 120, 70}, // rubber band
+        {-20, 50, 180, 50},                                                             // focus line
     };
     EXPECT_EQ(lines, expected);
     const std::vector<PenCall> pens = surface.Calls<PenCall>();

@@ -38,28 +38,33 @@ TEST_P(FocusSharpnessTest, MeanSobelMagnitudeInsideTheInscribedCircle)
 
 INSTANTIATE_TEST_SUITE_P(
     Areas, FocusSharpnessTest,
-    ::testing::Values(
-        SharpnessCase{"Uniform", 24, [](int, int) { return 120; }, {10, 10, 50, 50}, 0},
-        // Stripes two pixels wide: |gx| = 4 * 255 at every pixel, not clamped.
-        SharpnessCase{"Stripes", 24, Stripes, {10, 10, 50, 50}, 1020},
-        SharpnessCase{"StripesEightBits", 8, Stripes, {10, 10, 50, 50}, 1020},
-        SharpnessCase{"StripesSixteenBits", 16, Stripes, {10, 10, 50, 50}, 1020},
-        SharpnessCase{"StripesThirtyTwoBits", 32, Stripes, {10, 10, 50, 50}, 1020},
-        // Only the pixels with a gradient enter the mean: the two beside a 100 | 200 step.
-        SharpnessCase{"OneStep", 24, [](int x, int) { return x < 30 ? 100 : 200; }, {10, 10, 50, 50}, 400},
-        SharpnessCase{"OnePixelWide", 24, Stripes, {10, 10, 11, 50}, 0},
-        SharpnessCase{"OnePixelTall", 24, Stripes, {10, 10, 50, 11}, 0},
-        SharpnessCase{"TwoPixelsWide", 24, Stripes, {10, 10, 12, 50}, 0},
-        SharpnessCase{"ThreeByThree", 24, Stripes, {10, 10, 13, 13}, 1020},
-        // A dot in the area's corner lies outside the circle; in the middle, inside.
-        SharpnessCase{"DotInTheCorner", 24, [](int x, int y) { return x >= 1 && x <= 2 && y >= 1 && y <= 2 ? 200 : 0; },
-                      {0, 0, 40, 40}, 0},
-        SharpnessCase{"DotInTheMiddle", 24,
-                      [](int x, int y) { return x >= 19 && x <= 20 && y >= 19 && y <= 20 ? 200 : 0; }, {0, 0, 40, 40},
-                      599},
-        SharpnessCase{"PartlyOutside", 24, Stripes, {80, 60, 130, 110}, 1020},
-        SharpnessCase{"WhollyOutside", 24, Stripes, {200, 200, 260, 260}, 0},
-        SharpnessCase{"Empty", 24, Stripes, {10, 10, 10, 10}, 0}),
+    ::testing::Values(SharpnessCase{"Uniform", 24, [](int, int) { return 120; }, {10, 10, 50, 50}, 0},
+                      // Stripes two pixels wide: |gx| = 4 * 255 at every pixel, not clamped.
+                      SharpnessCase{"Stripes", 24, Stripes, {10, 10, 50, 50}, 1020},
+                      SharpnessCase{"StripesEightBits", 8, Stripes, {10, 10, 50, 50}, 1020},
+                      SharpnessCase{"StripesSixteenBits", 16, Stripes, {10, 10, 50, 50}, 1020},
+                      SharpnessCase{"StripesThirtyTwoBits", 32, Stripes, {10, 10, 50, 50}, 1020},
+                      // Only the pixels with a gradient enter the mean: the two beside a 100 | 200 step.
+                      SharpnessCase{
+                          "OneStep", 24, [](int x, int) { return x < 30 ? 100 : 200; }, {10, 10, 50, 50}, 400},
+                      SharpnessCase{"OnePixelWide", 24, Stripes, {10, 10, 11, 50}, 0},
+                      SharpnessCase{"OnePixelTall", 24, Stripes, {10, 10, 50, 11}, 0},
+                      SharpnessCase{"TwoPixelsWide", 24, Stripes, {10, 10, 12, 50}, 0},
+                      SharpnessCase{"ThreeByThree", 24, Stripes, {10, 10, 13, 13}, 1020},
+                      // A dot in the area's corner lies outside the circle; in the middle, inside.
+                      SharpnessCase{"DotInTheCorner",
+                                    24,
+                                    [](int x, int y) { return x >= 1 && x <= 2 && y >= 1 && y <= 2 ? 200 : 0; },
+                                    {0, 0, 40, 40},
+                                    0},
+                      SharpnessCase{"DotInTheMiddle",
+                                    24,
+                                    [](int x, int y) { return x >= 19 && x <= 20 && y >= 19 && y <= 20 ? 200 : 0; },
+                                    {0, 0, 40, 40},
+                                    599},
+                      SharpnessCase{"PartlyOutside", 24, Stripes, {80, 60, 130, 110}, 1020},
+                      SharpnessCase{"WhollyOutside", 24, Stripes, {200, 200, 260, 260}, 0},
+                      SharpnessCase{"Empty", 24, Stripes, {10, 10, 10, 10}, 0}),
     [](const auto& tested) { return tested.param.name; });
 
 // ---- meter bars -------------------------------------------------------------------
@@ -78,18 +83,17 @@ TEST_P(MeterGeometryTest, BarsRiseWithTheValueOnTheScale)
     EXPECT_EQ(MeterGeometry(c.clientHeight, c.comboHeight, c.scale, c.value, c.peak), c.bars);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Scales, MeterGeometryTest,
-    ::testing::Values(
-        // Scale "10" (full scale 12): a value of 6 fills half the usable height.
-        MeterCase{"HalfOfTwelve", 240, 40, 9, 6, 6, {40, 240, 140, 140}},
-        MeterCase{"EmptyAndFull", 240, 40, 0, 0, 255, {40, 240, 40, 240}},
-        MeterCase{"AboveFullScaleIsFull", 240, 40, 9, 24, 30, {40, 240, 40, 40}},
-        MeterCase{"TopsTruncate", 240, 40, 2, 1, 1, {40, 240, 238, 238}},
-        MeterCase{"ScaleAboveTheListIsItsEnd", 240, 40, 12, 6, 6, {40, 240, 140, 140}},
-        MeterCase{"ScaleBelowTheListIsItsStart", 240, 40, -3, 51, 51, {40, 240, 200, 200}},
-        MeterCase{"NoRoomBelowTheList", 20, 40, 0, 10, 10, {40, 40, 40, 40}}),
-    [](const auto& tested) { return tested.param.name; });
+INSTANTIATE_TEST_SUITE_P(Scales, MeterGeometryTest,
+                         ::testing::Values(
+                             // Scale "10" (full scale 12): a value of 6 fills half the usable height.
+                             MeterCase{"HalfOfTwelve", 240, 40, 9, 6, 6, {40, 240, 140, 140}},
+                             MeterCase{"EmptyAndFull", 240, 40, 0, 0, 255, {40, 240, 40, 240}},
+                             MeterCase{"AboveFullScaleIsFull", 240, 40, 9, 24, 30, {40, 240, 40, 40}},
+                             MeterCase{"TopsTruncate", 240, 40, 2, 1, 1, {40, 240, 238, 238}},
+                             MeterCase{"ScaleAboveTheListIsItsEnd", 240, 40, 12, 6, 6, {40, 240, 140, 140}},
+                             MeterCase{"ScaleBelowTheListIsItsStart", 240, 40, -3, 51, 51, {40, 240, 200, 200}},
+                             MeterCase{"NoRoomBelowTheList", 20, 40, 0, 10, 10, {40, 40, 40, 40}}),
+                         [](const auto& tested) { return tested.param.name; });
 
 TEST(FocusFullScale, TableOfTheScaleList)
 {

@@ -50,22 +50,21 @@ TEST_P(EdgeImageTest, VerticalStepGivesItsMagnitudeOnTheSidesThePolarityKeeps)
     EXPECT_EQ(EdgeAt(edge, 10, 11), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, EdgeImageTest,
-    ::testing::Values(
-        // gx = 4 * (right - left): 400 clamps to 255, 120 stays.
-        EdgeCase{"EdgeClamped", 24, kMagnetEdge, 100, 200, 255, 255},
-        EdgeCase{"EdgeSmall", 24, kMagnetEdge, 100, 130, 120, 120},
-        EdgeCase{"ThirtyTwoBits", 32, kMagnetEdge, 100, 130, 120, 120},
-        EdgeCase{"BinaryKeepsAll", 24, kMagnetBinary, 100, 130, 120, 120},
-        // Edge white only: the bright side (grey >= 128) of a 100 | 200 edge.
-        EdgeCase{"WhiteOnly", 24, kMagnetEdgeWhite, 100, 200, 0, 255},
-        EdgeCase{"WhiteOnlyMirrored", 24, kMagnetEdgeWhite, 200, 100, 255, 0},
-        // Edge black only: the dark side (grey <= 128).
-        EdgeCase{"BlackOnly", 24, kMagnetEdgeBlack, 100, 200, 255, 0},
-        EdgeCase{"BlackOnlyAt128", 24, kMagnetEdgeBlack, 128, 158, 120, 0},
-        EdgeCase{"WhiteOnlyAt128", 24, kMagnetEdgeWhite, 98, 128, 0, 120}),
-    [](const auto& tested) { return tested.param.name; });
+INSTANTIATE_TEST_SUITE_P(Steps, EdgeImageTest,
+                         ::testing::Values(
+                             // gx = 4 * (right - left): 400 clamps to 255, 120 stays.
+                             EdgeCase{"EdgeClamped", 24, kMagnetEdge, 100, 200, 255, 255},
+                             EdgeCase{"EdgeSmall", 24, kMagnetEdge, 100, 130, 120, 120},
+                             EdgeCase{"ThirtyTwoBits", 32, kMagnetEdge, 100, 130, 120, 120},
+                             EdgeCase{"BinaryKeepsAll", 24, kMagnetBinary, 100, 130, 120, 120},
+                             // Edge white only: the bright side (grey >= 128) of a 100 | 200 edge.
+                             EdgeCase{"WhiteOnly", 24, kMagnetEdgeWhite, 100, 200, 0, 255},
+                             EdgeCase{"WhiteOnlyMirrored", 24, kMagnetEdgeWhite, 200, 100, 255, 0},
+                             // Edge black only: the dark side (grey <= 128).
+                             EdgeCase{"BlackOnly", 24, kMagnetEdgeBlack, 100, 200, 255, 0},
+                             EdgeCase{"BlackOnlyAt128", 24, kMagnetEdgeBlack, 128, 158, 120, 0},
+                             EdgeCase{"WhiteOnlyAt128", 24, kMagnetEdgeWhite, 98, 128, 0, 120}),
+                         [](const auto& tested) { return tested.param.name; });
 
 TEST(EdgeImage, SinglePixelGivesSobelMagnitudesTruncated)
 {
@@ -199,17 +198,16 @@ TEST_P(ThresholdForDisplayTest, BinaryThresholdsTheFrameOthersTheEdgeImage)
     EXPECT_EQ(shown.Row(2)[3], c.shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, ThresholdForDisplayTest,
-    ::testing::Values(
-        // 100 * grey against 100 * TH: 128 > 127, not > 128.
-        ThresholdCase{"BinaryAbove", kMagnetBinary, 127, 128, 0, 255},
-        ThresholdCase{"BinaryEqual", kMagnetBinary, 128, 128, 255, 0},
-        ThresholdCase{"EdgeAbove", kMagnetEdge, 100, 0, 101, 255},
-        ThresholdCase{"EdgeEqual", kMagnetEdgeWhite, 100, 255, 100, 0},
-        ThresholdCase{"NegativeThresholdTakesAll", kMagnetEdgeBlack, -1, 0, 0, 255},
-        ThresholdCase{"Threshold255TakesNone", kMagnetEdge, 255, 0, 255, 0}),
-    [](const auto& tested) { return tested.param.name; });
+INSTANTIATE_TEST_SUITE_P(Kinds, ThresholdForDisplayTest,
+                         ::testing::Values(
+                             // 100 * grey against 100 * TH: 128 > 127, not > 128.
+                             ThresholdCase{"BinaryAbove", kMagnetBinary, 127, 128, 0, 255},
+                             ThresholdCase{"BinaryEqual", kMagnetBinary, 128, 128, 255, 0},
+                             ThresholdCase{"EdgeAbove", kMagnetEdge, 100, 0, 101, 255},
+                             ThresholdCase{"EdgeEqual", kMagnetEdgeWhite, 100, 255, 100, 0},
+                             ThresholdCase{"NegativeThresholdTakesAll", kMagnetEdgeBlack, -1, 0, 0, 255},
+                             ThresholdCase{"Threshold255TakesNone", kMagnetEdge, 255, 0, 255, 0}),
+                         [](const auto& tested) { return tested.param.name; });
 
 TEST(ThresholdForDisplay, EdgeImageOfAnotherSizeShowsNothing)
 {
@@ -262,8 +260,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {1101, true, false, true},
                      {1500, true, false, false}}},
         RebuildCase{"ShowEveryFrame", {{0, false, true, true}, {10, false, true, true}, {20, true, true, true}}},
-        RebuildCase{"SwitchedOnAgain",
-                    {{0, true, false, true}, {100, false, false, false}, {200, true, false, true}}},
+        RebuildCase{"SwitchedOnAgain", {{0, true, false, true}, {100, false, false, false}, {200, true, false, true}}},
         RebuildCase{"ClockWraps", {{0xFFFFFF00u, true, false, true}, {0x00000300u, true, false, true}}}),
     [](const auto& tested) { return tested.param.name; });
 

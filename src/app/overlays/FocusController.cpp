@@ -92,7 +92,8 @@ bool FocusController::OnMouse(const QMouseEvent& event, QPoint client, bool over
             Repaint();
             return true;
         }
-        if (event.button() == Qt::RightButton && inside && FocusLineRightPress(color.focusflg, color.focuspos, image->y)) {
+        if (event.button() == Qt::RightButton && inside &&
+            FocusLineRightPress(color.focusflg, color.focuspos, image->y)) {
             picture->setCursor(Qt::SizeVerCursor);
             return true;
         }
@@ -111,8 +112,8 @@ bool FocusController::OnMouse(const QMouseEvent& event, QPoint client, bool over
         }
         if (overPicture && m_state.activeMode() == kModeNone) {
             const std::optional<ViewTransform> transform = view.transform();
-            if (transform && NearFocusLine(color.focusflg, color.focuspos, client.y() - view.frameRect().top,
-                                           *transform)) {
+            if (transform &&
+                NearFocusLine(color.focusflg, color.focuspos, client.y() - view.frameRect().top, *transform)) {
                 picture->setCursor(Qt::SizeVerCursor);
                 return true;
             }

@@ -74,15 +74,14 @@ TEST_P(SnappedLengthTest, LengthEndsLandOnTheEdgesWithTheMagnetOn)
     EXPECT_EQ(LastPoints(), (std::vector<PointD>{c.expectedFirst, c.expectedSecond}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Clicks, SnappedLengthTest,
-    ::testing::Values(
-        // The nearer side of each edge within ten pixels.
-        LengthCase{"BothEndsSnap", true, {96, 50}, {305, 52}, {99, 50}, {300, 52}},
-        LengthCase{"InsideTheBar", true, {104, 70}, {292, 70}, {100, 70}, {299, 70}},
-        LengthCase{"NoEdgeNearby", true, {50, 50}, {400, 60}, {50, 50}, {400, 60}},
-        LengthCase{"MagnetOff", false, {96, 50}, {305, 52}, {96, 50}, {305, 52}}),
-    [](const auto& tested) { return tested.param.name; });
+INSTANTIATE_TEST_SUITE_P(Clicks, SnappedLengthTest,
+                         ::testing::Values(
+                             // The nearer side of each edge within ten pixels.
+                             LengthCase{"BothEndsSnap", true, {96, 50}, {305, 52}, {99, 50}, {300, 52}},
+                             LengthCase{"InsideTheBar", true, {104, 70}, {292, 70}, {100, 70}, {299, 70}},
+                             LengthCase{"NoEdgeNearby", true, {50, 50}, {400, 60}, {50, 50}, {400, 60}},
+                             LengthCase{"MagnetOff", false, {96, 50}, {305, 52}, {96, 50}, {305, 52}}),
+                         [](const auto& tested) { return tested.param.name; });
 
 TEST_F(OverlayToolsSessionTest, DraggedPointSnapsToo)
 {

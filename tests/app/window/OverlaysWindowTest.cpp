@@ -68,7 +68,9 @@ INSTANTIATE_TEST_SUITE_P(
                        d.thresholdSpin()->selectAll();
                        QTest::keyClicks(d.thresholdSpin(), "33");
                    },
-                   {33, 10, 0, 0}, 33, 33},
+                   {33, 10, 0, 0},
+                   33,
+                   33},
         DialogStep{"Area", [](CMagnetDlg& d) { d.areaSpin()->setValue(4); }, {128, 4, 0, 0}, 128, 128},
         DialogStep{"Binary", [](CMagnetDlg& d) { d.binaryCheck()->click(); }, {128, 10, 1, 0}, 128, 128},
         DialogStep{"Type", [](CMagnetDlg& d) { d.typeList()->setCurrentIndex(2); }, {128, 10, 0, 2}, 128, 128}),
