@@ -169,4 +169,45 @@ void DemoScene::DrawFrame(std::uint64_t frame, std::uint8_t* out) const
     DrawSpecimen(out, DemoDrift(frame));
 }
 
+namespace {
+
+// One pass of the box blur along lines of `count` samples `step` bytes apart.
+void BoxPass(const std::uint8_t* in, std::uint8_t* out, int count, std::ptrdiff_t step, int radius)
+{
+    const int window = 2 * radius + 1;
+    const auto at = [&](int i) { return static_cast<int>(in[std::clamp(i, 0, count - 1) * step]); };
+    int sum = 0;
+    for (int i = -radius; i <= radius; ++i) {
+        sum += at(i);
+    }
+    for (int i = 0; i < count; ++i) {
+        out[i * step] = static_cast<std::uint8_t>(sum / window);
+        sum += at(i + radius + 1) - at(i - radius);
+    }
+}
+
+} // namespace
+
+std::vector<std::uint8_t> BlurDemoPicture(const std::vector<std::uint8_t>& picture, int radius)
+{
+    radius = std::clamp(radius, 0, kDemoMaxBlur);
+    const std::size_t bytes = static_cast<std::size_t>(kDemoWidth) * kDemoHeight * 3;
+    if (radius == 0 || picture.size() != bytes) {
+        return picture;
+    }
+    std::vector<std::uint8_t> across(bytes);
+    std::vector<std::uint8_t> blurred(bytes);
+    const std::ptrdiff_t rowBytes = static_cast<std::ptrdiff_t>(kDemoWidth) * 3;
+    for (int y = 0; y < kDemoHeight; ++y) {
+        for (int channel = 0; channel < 3; ++channel) {
+            const std::ptrdiff_t start = y * rowBytes + channel;
+            BoxPass(picture.data() + start, across.data() + start, kDemoWidth, 3, radius);
+        }
+    }
+    for (std::ptrdiff_t column = 0; column < rowBytes; ++column) {
+        BoxPass(across.data() + column, blurred.data() + column, kDemoHeight, rowBytes, radius);
+    }
+    return blurred;
+}
+
 } // namespace orvane

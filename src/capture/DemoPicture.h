@@ -63,4 +63,10 @@ private:
     std::vector<std::int8_t> m_noise;  // a table read from a new place each frame
 };
 
+// The demo camera out of focus: each byte the mean of the (2r + 1) x (2r + 1)
+// square around it (rows and columns clamped at the edges), for r = `radius`
+// cut to 0 .. kDemoMaxBlur. The picture is a demo picture's size.
+inline constexpr int kDemoMaxBlur = 20;
+[[nodiscard]] std::vector<std::uint8_t> BlurDemoPicture(const std::vector<std::uint8_t>& picture, int radius);
+
 } // namespace orvane

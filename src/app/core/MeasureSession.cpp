@@ -3,20 +3,27 @@
 #include <string>
 
 #include "app/core/AppLog.h"
+#include "app/core/OverlayToolSettings.h"
 #include "measure/CalibrationDrawing.h"
 #include "settings/MeasureStyleSettings.h"
 
 namespace orvane {
 
-MeasureSession::MeasureSession(OrvaneSettings& settings, CCalibChain& calibrations, const ImageView& view)
-    : m_settings(settings), m_calibrations(calibrations), m_view(view),
+MeasureSession::MeasureSession(OrvaneSettings& settings, CCalibChain& calibrations, const ImageView& view,
+                               MeasureTools tools)
+    : m_settings(settings), m_calibrations(calibrations), m_view(view), m_tools(tools),
       m_interaction(InteractionContext{
           .settings = [this] { return CurrentSettings(); },
           .measureText =
               [this](std::string_view text) {
                   return m_host.measureText ? m_host.measureText(text, Style().font) : TextExtent{};
               },
-          .snapToEdge = {},
+          .snapToEdge =
+              [this](PointD image, bool& snapped) {
+                  snapped = m_tools.magnet != nullptr &&
+                            m_tools.magnet->Snap(MagnetOptionsOf(m_settings.MagnetData), image);
+                  return image;
+              },
           .askYesNo = [this](std::string_view text,
                              std::string_view caption) { return m_host.askYesNo && m_host.askYesNo(text, caption); },
           .clock = {},
@@ -25,7 +32,12 @@ MeasureSession::MeasureSession(OrvaneSettings& settings, CCalibChain& calibratio
           .calibrationMouseMove =
               [this](PointD image, bool insidePicture) { return m_calibrationEdit.OnMouseMove(image, insidePicture); },
           .calibrationRightRelease = [this] { m_calibrationEdit.OnRButtonUp(); },
-          .cancelFocusArea = {},
+          .cancelFocusArea =
+              [this] {
+                  if (m_tools.focus != nullptr) {
+                      m_tools.focus->CancelArea();
+                  }
+              },
           .repaintPicture = [this] { RepaintPicture(); },
           .repaintWindow =
               [this] {

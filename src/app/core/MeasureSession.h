@@ -17,6 +17,8 @@
 #include "measure/MeasureDrawing.h"
 #include "measure/MeasureInteraction.h"
 #include "settings/OrvaneSettings.h"
+#include "tools/FocusIndicator.h"
+#include "tools/MagnetEdge.h"
 
 namespace orvane {
 
@@ -34,6 +36,14 @@ struct MeasureHost {
     std::function<void(std::span<const int> rows)> showSelection;
 };
 
+// The overlay tools measuring works with: the magnet snaps placed and
+// dragged points, and choosing a tool gives up a focus area being drawn.
+// Either may be null (no snapping, no focus areas).
+struct MeasureTools {
+    MagnetAid* magnet = nullptr;
+    FocusIndicator* focus = nullptr;
+};
+
 // Measuring in the main window, free of any window system: the measurement
 // interaction with its chain and results list, the calibration that scales
 // it, the calibration rectangle while the calibration dialog is open, results
@@ -45,7 +55,8 @@ struct MeasureHost {
 // outlive the session. UI thread only.
 class MeasureSession {
 public:
-    MeasureSession(OrvaneSettings& settings, CCalibChain& calibrations, const ImageView& view);
+    MeasureSession(OrvaneSettings& settings, CCalibChain& calibrations, const ImageView& view,
+                   MeasureTools tools = {});
 
     MeasureSession(const MeasureSession&) = delete;
     MeasureSession& operator=(const MeasureSession&) = delete;
@@ -111,6 +122,7 @@ private:
     OrvaneSettings& m_settings;
     CCalibChain& m_calibrations;
     const ImageView& m_view;
+    MeasureTools m_tools;
     MeasureHost m_host;
     std::function<void()> m_calibrationListener;
     // What new and recomputed measurements are scaled with: a copy of the

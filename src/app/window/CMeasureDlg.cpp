@@ -21,6 +21,8 @@
 #include "app/window/MainWindowControls.h"
 #include "app/measure/MeasureController.h"
 #include "app/overlays/DisplayAidsController.h"
+#include "app/overlays/FocusController.h"
+#include "app/overlays/MagnetController.h"
 #include "app/window/PictureView.h"
 #include "app/window/PicturePanning.h"
 #include "app/window/RightColumnLayout.h"
@@ -82,6 +84,9 @@ CMeasureDlg::CMeasureDlg(ICaptureSource& capture, const PathRoots& roots, Langua
     // Installed after the measuring's filter, so it sees the middle button first.
     m_panning = new PicturePanning(m_state.view(), [this] { RepaintPicture(); }, this);
     m_controls->picture()->installEventFilter(m_panning);
+    // After the measuring, so that their mouse filters see events first.
+    m_magnet = std::make_unique<MagnetController>(*this, m_state, *m_controls, m_language);
+    m_focus = std::make_unique<FocusController>(*this, m_state, *m_controls);
 
     const QSize client(m_dpi.DpiScaleX(MainWindowControls::kInitialClientSize.width()),
                        m_dpi.DpiScaleY(MainWindowControls::kInitialClientSize.height()));
@@ -176,6 +181,7 @@ void CMeasureDlg::ConnectControls()
     connect(m_files.get(), &FileCommands::buttonsChanged, this, &CMeasureDlg::UpdateButtonStates);
     connect(m_displayAids.get(), &DisplayAidsController::cursorReleased, m_measure.get(),
             &MeasureController::UpdateCursor);
+    connect(m_focus.get(), &FocusController::focusStateChanged, this, &CMeasureDlg::UpdateButtonStates);
 }
 
 void CMeasureDlg::OnTickTimer()

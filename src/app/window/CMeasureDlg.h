@@ -19,6 +19,8 @@ class CalibrationController;
 class DisplayAidsController;
 class FileCommands;
 class CInitCameraDlg;
+class FocusController;
+class MagnetController;
 class ICaptureSource;
 class IMessageBoxes;
 class MainWindowControls;
@@ -68,6 +70,8 @@ public:
     [[nodiscard]] CalibrationController& calibration() { return *m_calibration; }
     [[nodiscard]] FileCommands& files() { return *m_files; }
     [[nodiscard]] DisplayAidsController& displayAids() { return *m_displayAids; }
+    [[nodiscard]] MagnetController& magnet() { return *m_magnet; }
+    [[nodiscard]] FocusController& focus() { return *m_focus; }
     [[nodiscard]] CInitCameraDlg* searchDialog() const { return m_search; }
     [[nodiscard]] QTimer* tickTimer() const { return m_tickTimer; }
     [[nodiscard]] QTimer* cameraRetryTimer() const { return m_retryTimer; }
@@ -114,6 +118,8 @@ private:
     std::unique_ptr<DisplayAidsController> m_displayAids;
     std::unique_ptr<FileCommands> m_files;
     PicturePanning* m_panning = nullptr;
+    std::unique_ptr<MagnetController> m_magnet;
+    std::unique_ptr<FocusController> m_focus;
     CInitCameraDlg* m_search = nullptr;
     QTimer* m_tickTimer = nullptr;
     QTimer* m_retryTimer = nullptr;

@@ -46,7 +46,7 @@ QString PictureView::noteText() const
 void PictureView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (m_state.view().PaintPicture(m_state.frames().display, m_backBuffer)) {
+    if (m_state.view().PaintPicture(m_state.PictureToShow(), m_backBuffer)) {
         DrawFrameImage(painter, QPointF(0, 0), m_backBuffer);
     } else {
         painter.fillRect(rect(), Qt::black);

@@ -12,6 +12,7 @@
 #include "app/core/MeasureDlgState.h"
 #include "capture/DemoPicture.h"
 #include "settings/CameraSection.h"
+#include "tools/FocusIndicator.h"
 
 namespace orvane {
 namespace {
@@ -95,6 +96,37 @@ TEST_F(LiveCameraTest, DemoCameraGoesLiveAndFillsTheDisplayFrame)
     m_state.EndLive();
     EXPECT_FALSE(m_state.isLive());
     EXPECT_FALSE(m_state.OnFrameReady(now + 1100));
+}
+
+TEST_F(LiveCameraTest, FocusMeterFallsWhenTheDemoCameraIsBlurred)
+{
+    ASSERT_TRUE(m_state.Initialise());
+    int measured = 0;
+    m_state.SetFocusValuesChanged([&measured] { ++measured; });
+    FocusIndicator& focus = m_state.focus();
+    // Over the scale's ticks.
+    ASSERT_TRUE(focus.StartArea());
+    focus.OnLButtonDown({400, kDemoScaleRow - 100});
+    ASSERT_EQ(focus.OnLButtonUp({560, kDemoScaleRow + 60}), 0);
+
+    std::uint32_t now = 100000;
+    const auto frameValue = [&] {
+        // Frames already in the pipeline may still be of the old focus.
+        EXPECT_TRUE(WaitForFrames(4));
+        now += 100;
+        m_state.OnTick(now);
+        EXPECT_TRUE(m_state.OnFrameReady(now + 10));
+        return focus.areas()[0].value;
+    };
+    const int sharp = frameValue();
+    m_camera.capture().SetDemoFocus(6);
+    const int blurred = frameValue();
+    EXPECT_GT(sharp, 0);
+    EXPECT_LT(blurred, sharp / 2);
+    EXPECT_EQ(focus.areas()[0].peak, sharp);
+    m_camera.capture().SetDemoFocus(0);
+    EXPECT_EQ(frameValue(), sharp);
+    EXPECT_EQ(measured, 3);
 }
 
 TEST_F(LiveCameraTest, ResizeKeysGiveASmallerDisplayFrame)
