@@ -20,6 +20,7 @@
 #include "app/qt/IMessageBoxes.h"
 #include "app/window/MainWindowControls.h"
 #include "app/measure/MeasureController.h"
+#include "app/thumbnails/ThumbnailController.h"
 #include "app/window/PictureView.h"
 #include "app/window/RightColumnLayout.h"
 #include "app/look/WindowLook.h"
@@ -69,6 +70,8 @@ CMeasureDlg::CMeasureDlg(ICaptureSource& capture, const PathRoots& roots, Langua
     m_calibration = std::make_unique<CalibrationController>(*this, m_state.measure(), *m_controls->calibrationList(),
                                                             *m_controls->button(ctl::kCalib));
     m_files = std::make_unique<FileCommands>(*this, m_state, *m_controls, m_boxes, m_language);
+    // Before Initialise: the settings load starts the thumbnail scan through it.
+    m_thumbnails = std::make_unique<ThumbnailController>(*this, m_state, *m_controls, m_pictures, m_language, m_dpi);
 
     const QSize client(m_dpi.DpiScaleX(MainWindowControls::kInitialClientSize.width()),
                        m_dpi.DpiScaleY(MainWindowControls::kInitialClientSize.height()));
@@ -116,14 +119,12 @@ void CMeasureDlg::Initialise(const std::filesystem::path& picture)
     m_controls->SetUpResultList(m_language);
     m_controls->FillCalibrationList(m_state.calibrations());
     m_state.SelectCalibration(0);
-    // The thumbnail strip's range follows its thumbnails once the strip is drawn.
-    m_controls->stripScroll()->setRange(0, 0);
-    m_controls->stripScroll()->setValue(0);
     if (m_language == Language::Japanese) {
         m_controls->InstallToolTips();
     }
     m_state.SetReserves(m_controls->RightReserve(), m_controls->BottomReserve());
     Relayout();
+    m_thumbnails->Refresh();
 
     m_tickTimer->start();
     m_retryTimer->start();
@@ -150,6 +151,13 @@ void CMeasureDlg::ConnectControls()
     });
     connect(m_measure.get(), &MeasureController::toolsChanged, this, &CMeasureDlg::UpdateButtonStates);
     connect(m_files.get(), &FileCommands::buttonsChanged, this, &CMeasureDlg::UpdateButtonStates);
+    connect(m_files.get(), &FileCommands::thumbnailsChanged, m_thumbnails.get(), &ThumbnailController::Refresh);
+    connect(m_thumbnails.get(), &ThumbnailController::pictureOpened, this, [this] {
+        UpdateButtonStates();
+        SyncZoomList();
+        m_measure->UpdateCursor();
+        update();
+    });
 }
 
 void CMeasureDlg::OnTickTimer()
@@ -212,6 +220,7 @@ void CMeasureDlg::OnBottomCorner()
     m_controls->SetControlsVisible(BottomPanelControls(), m_state.bottomPanelShown());
     m_controls->button(ctl::kBottomCorner)->setAlternative(!m_state.bottomPanelShown());
     Relayout();
+    m_thumbnails->Refresh();
 }
 
 void CMeasureDlg::OnMouseWheel(int delta, QPoint cursor)

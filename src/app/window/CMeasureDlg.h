@@ -22,6 +22,7 @@ class ICaptureSource;
 class IMessageBoxes;
 class MainWindowControls;
 class MeasureController;
+class ThumbnailController;
 
 // The main window. It owns the window's state (MeasureDlgState, plain C++)
 // and maps Qt's events to it: the two timers, the keys, the zoom list and
@@ -65,6 +66,7 @@ public:
     [[nodiscard]] MainWindowControls& controls() { return *m_controls; }
     [[nodiscard]] CalibrationController& calibration() { return *m_calibration; }
     [[nodiscard]] FileCommands& files() { return *m_files; }
+    [[nodiscard]] ThumbnailController& thumbnails() { return *m_thumbnails; }
     [[nodiscard]] CInitCameraDlg* searchDialog() const { return m_search; }
     [[nodiscard]] QTimer* tickTimer() const { return m_tickTimer; }
     [[nodiscard]] QTimer* cameraRetryTimer() const { return m_retryTimer; }
@@ -105,6 +107,7 @@ private:
     std::unique_ptr<MeasureController> m_measure;
     std::unique_ptr<CalibrationController> m_calibration;
     std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<ThumbnailController> m_thumbnails;
     CInitCameraDlg* m_search = nullptr;
     QTimer* m_tickTimer = nullptr;
     QTimer* m_retryTimer = nullptr;
