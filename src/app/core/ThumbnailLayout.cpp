@@ -37,13 +37,11 @@ StripScroll StripScrollRange(int count, int boxWidth, const StripMetrics& m)
 {
     StripScroll scroll;
     scroll.page = StripPageSize(boxWidth, m);
-    const int pitch = m.cellWidth + m.gap;
-    const bool allFit = count <= 0 || m.margin + (count - 1) * pitch + m.cellWidth <= boxWidth - m.margin;
-    if (allFit) {
-        return scroll;
+    const int maximum = count - scroll.page + 1;
+    if (maximum > 0) {
+        scroll.visible = true;
+        scroll.maximum = maximum;
     }
-    scroll.visible = true;
-    scroll.maximum = std::max(0, count - scroll.page + 1);
     return scroll;
 }
 

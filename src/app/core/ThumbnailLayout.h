@@ -42,8 +42,8 @@ struct StripScroll {
 
 // Range 0 .. count with a page of StripPageSize, as the window's scroll bar
 // keeps it: the position runs to count - page + 1, where the last thumbnail
-// stands in the last slot that shows it whole. All fit when every thumbnail
-// lies whole inside the box less its margins.
+// stands in the last slot that shows it whole. All fit, and the bar is
+// hidden, while the page is larger than the count.
 [[nodiscard]] StripScroll StripScrollRange(int count, int boxWidth, const StripMetrics& m);
 
 // Thumbnail k's rectangle in box coordinates at scroll position p: x = margin
