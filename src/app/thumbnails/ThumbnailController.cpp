@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QScrollBar>
 #include <QWidget>
 
@@ -45,9 +47,17 @@ bool DeleteFile(const std::filesystem::path& path)
     return std::filesystem::remove(path, error);
 }
 
+// Qt cannot make the trash in a data folder that does not exist yet, and then
+// moves the file into a relative "files" folder of the working directory.
 bool MoveToTrash(const std::filesystem::path& path)
 {
-    return QFile::moveToTrash(QString::fromStdString(path.string()));
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataFolder.isEmpty() || !QDir().mkpath(dataFolder)) {
+        qCWarning(lcApp) << "no data folder for the trash:" << dataFolder;
+        return false;
+    }
+    QString trashed;
+    return QFile::moveToTrash(QString::fromStdString(path.string()), &trashed) && QDir::isAbsolutePath(trashed);
 }
 
 } // namespace
