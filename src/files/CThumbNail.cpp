@@ -15,7 +15,6 @@
 
 #include "files/FilesLog.h"
 #include "files/ImageFiles.h"
-#include "files/ThumbnailScanJob.h"
 #include "measure/CMeasureChain.h"
 #include "platform/Charset.h"
 #include "platform/Clock.h"
@@ -150,6 +149,29 @@ bool IsThumbnailImageName(std::string_view fileName)
     }
     const std::string_view extension = fileName.substr(dot);
     return std::find(kImageExtensions.begin(), kImageExtensions.end(), extension) != kImageExtensions.end();
+}
+
+std::optional<std::vector<std::string>> ListImageFiles(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    std::filesystem::directory_iterator entry(folder, error);
+    if (error) {
+        kLog.Info("image folder cannot be listed: " + folder.string() + ": " + error.message());
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    for (; entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        std::string name = entry->path().filename().string();
+        std::error_code statusError;
+        if (IsThumbnailImageName(name) && entry->is_regular_file(statusError)) {
+            names.push_back(std::move(name));
+        }
+    }
+    if (error) {
+        kLog.Warning("listing of " + folder.string() + " ended early: " + error.message());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::filesystem::path CThumbNail::IndexPathFor(const std::filesystem::path& folder)

@@ -80,29 +80,6 @@ void RunScan(const std::stop_token& stop, const std::filesystem::path& folder, c
 
 } // namespace
 
-std::optional<std::vector<std::string>> ListImageFiles(const std::filesystem::path& folder)
-{
-    std::error_code error;
-    std::filesystem::directory_iterator entry(folder, error);
-    if (error) {
-        kLog.Info("image folder cannot be listed: " + folder.string() + ": " + error.message());
-        return std::nullopt;
-    }
-    std::vector<std::string> names;
-    for (; entry != std::filesystem::directory_iterator(); entry.increment(error)) {
-        std::string name = entry->path().filename().string();
-        std::error_code statusError;
-        if (IsThumbnailImageName(name) && entry->is_regular_file(statusError)) {
-            names.push_back(std::move(name));
-        }
-    }
-    if (error) {
-        kLog.Warning("listing of " + folder.string() + " ended early: " + error.message());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 ThumbnailScanJob::ThumbnailScanJob(std::filesystem::path folder, std::set<std::string> held, int decoders,
                                    Callbacks callbacks)
     : m_thread([folder = std::move(folder), held = std::move(held), decoders = std::max(decoders, 1),

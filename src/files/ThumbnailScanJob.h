@@ -63,10 +63,6 @@ private:
     std::jthread m_thread;
 };
 
-// The image files of a folder that the scan takes, in byte order of their
-// names; nothing when the folder cannot be listed.
-[[nodiscard]] std::optional<std::vector<std::string>> ListImageFiles(const std::filesystem::path& folder);
-
 // Links scanned thumbnails into the chain in file order, whatever order they
 // arrive in, so that the strip fills from the left and the order matches the
 // scan made in one go. A path the chain already holds (saved meanwhile) or
