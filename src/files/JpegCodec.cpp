@@ -4,8 +4,8 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include <jpeglib.h>
 

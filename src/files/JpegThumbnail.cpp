@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <string_view>
+
 #include <system_error>
 
 #include "files/JpegCodec.h"
@@ -40,8 +41,7 @@ struct Segment {
 
 // Calls `visit` for each marker segment up to and including the first frame
 // header; false when the bytes end or break off before it.
-template <typename Visit>
-bool WalkToFrameHeader(std::span<const std::uint8_t> data, Visit&& visit)
+template <typename Visit> bool WalkToFrameHeader(std::span<const std::uint8_t> data, Visit&& visit)
 {
     if (data.size() < 2 || data[0] != 0xFF || data[1] != 0xD8) {
         return false;

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <system_error>
 #include <utility>
+
+#include <system_error>
 
 #include "files/CThumbNail.h"
 #include "files/FilesLog.h"

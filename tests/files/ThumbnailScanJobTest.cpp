@@ -1,14 +1,14 @@
 #include "files/ThumbnailScanJob.h"
 
 #include <chrono>
-#include <cstdint>
-#include <thread>
-#include <set>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <mutex>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -207,7 +207,7 @@ TEST_F(ThumbnailScanJobTest, MergeKeepsFileOrderAndPassesOverHeldRemovedAndBroke
         bool decoded;
         int added;
     };
-    const Step steps[] = {{2, "c.jpg", true, 0}, {1, "b.jpg", true, 0}, {0, "a.jpg", true, 2},
+    const Step steps[] = {{2, "c.jpg", true, 0}, {1, "b.jpg", true, 0},  {0, "a.jpg", true, 2},
                           {4, "e.jpg", true, 0}, {3, "d.jpg", false, 0}, {5, "f.jpg", true, 1}};
     for (const Step& step : steps) {
         EXPECT_EQ(merge.Take(result(step.index, step.name, step.decoded)), step.added) << step.name;

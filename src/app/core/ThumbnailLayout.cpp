@@ -98,7 +98,8 @@ int BrowserHitTest(int x, int y, int count, int position, const BrowserGrid& gri
     }
     const int column = (x - 6) / (BrowserGrid::kCellWidth + 10);
     const int row = (y - 10) / (BrowserGrid::kCellHeight + 10);
-    if (column >= grid.columns || row >= grid.rows || (x - 6) % (BrowserGrid::kCellWidth + 10) >= BrowserGrid::kCellWidth ||
+    if (column >= grid.columns || row >= grid.rows ||
+        (x - 6) % (BrowserGrid::kCellWidth + 10) >= BrowserGrid::kCellWidth ||
         (y - 10) % (BrowserGrid::kCellHeight + 10) >= BrowserGrid::kCellHeight) {
         return -1;
     }

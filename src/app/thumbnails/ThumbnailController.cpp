@@ -1,13 +1,13 @@
 #include "app/thumbnails/ThumbnailController.h"
 
 #include <filesystem>
-#include <system_error>
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QWidget>
+#include <system_error>
 
 #include "app/core/MeasureDlgState.h"
 #include "app/look/CPictureButton.h"
@@ -135,8 +135,9 @@ void ThumbnailController::OnCommand(ThumbnailCommand command, int position)
 
 void ThumbnailController::OnThumb()
 {
-    CThumbnailDlg dialog(m_state.thumbnails(), m_pictures.backgroundTile(), m_language,
-                         [this](ThumbnailCommand command, int position) { OnCommand(command, position); }, &m_window);
+    CThumbnailDlg dialog(
+        m_state.thumbnails(), m_pictures.backgroundTile(), m_language,
+        [this](ThumbnailCommand command, int position) { OnCommand(command, position); }, &m_window);
     // Thumbnails the scan adds meanwhile show up in the open browser too.
     connect(m_scanner.get(), &ThumbnailScanner::changed, &dialog, &CThumbnailDlg::RecomputeScrollRange);
     const int result = dialog.exec();

@@ -48,7 +48,8 @@ void ThumbnailScanner::Scan(const std::filesystem::path& folder)
             self, [self, scan, shared] { self->OnDecoded(scan, std::move(*shared)); }, Qt::QueuedConnection);
     };
     callbacks.finished = [self, scan] {
-        QMetaObject::invokeMethod(self, [self, scan] { self->OnFinished(scan); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            self, [self, scan] { self->OnFinished(scan); }, Qt::QueuedConnection);
     };
     m_job = std::make_unique<ThumbnailScanJob>(folder, std::move(held), m_decoders, std::move(callbacks));
     emit changed();

@@ -11,8 +11,7 @@
 
 namespace orvane {
 
-ThumbnailStrip::ThumbnailStrip(const CThumbNail& thumbnails, QScrollBar& scrollBar, QWidget& box, int dpiX,
-                               int dpiY)
+ThumbnailStrip::ThumbnailStrip(const CThumbNail& thumbnails, QScrollBar& scrollBar, QWidget& box, int dpiX, int dpiY)
     : QWidget(&box), m_thumbnails(thumbnails), m_scrollBar(scrollBar), m_metrics(ScaledStripMetrics(dpiX, dpiY))
 {
     setObjectName(QStringLiteral("ThumbnailStrip"));
@@ -70,8 +69,7 @@ void ThumbnailStrip::paintEvent(QPaintEvent*)
         painter.setBackground(Qt::white);
         painter.setBackgroundMode(Qt::OpaqueMode);
         const QFontMetrics metrics(font);
-        painter.drawText(m_metrics.margin, std::max(metrics.ascent(), m_metrics.top - metrics.descent() - 1),
-                         m_status);
+        painter.drawText(m_metrics.margin, std::max(metrics.ascent(), m_metrics.top - metrics.descent() - 1), m_status);
     }
 }
 

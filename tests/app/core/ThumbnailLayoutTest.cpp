@@ -66,8 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Points, StripHitTestCase,
                          ::testing::Values(StripHitCase{8, 14, 3, 0, 0},    // first pixel of the first
                                            StripHitCase{147, 118, 3, 0, 0}, // its last pixel
                                            StripHitCase{148, 50, 3, 0, -1}, // the gap
-                                           StripHitCase{154, 50, 3, 0, 1},
-                                           StripHitCase{300, 50, 3, 0, 2},
+                                           StripHitCase{154, 50, 3, 0, 1}, StripHitCase{300, 50, 3, 0, 2},
                                            StripHitCase{8, 13, 3, 0, -1},   // above the thumbnails
                                            StripHitCase{8, 119, 3, 0, -1},  // below them
                                            StripHitCase{7, 50, 3, 0, -1},   // the left margin
@@ -98,13 +97,11 @@ TEST_P(BrowserGridTest, ColumnsRowsAndScrollRange)
     EXPECT_EQ(BrowserGridFor(c.width, c.height, c.count), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, BrowserGridTest,
-                         ::testing::Values(GridCase{930, 480, 0, {6, 4, 24, false, 0}},
-                                           GridCase{930, 480, 24, {6, 4, 24, false, 0}},
-                                           GridCase{930, 480, 25, {6, 4, 24, true, 1}},
-                                           GridCase{930, 480, 50, {6, 4, 24, true, 5}},
-                                           GridCase{193, 125, 3, {1, 1, 1, true, 3}},
-                                           GridCase{100, 100, 5, {0, 0, 0, false, 0}}));
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, BrowserGridTest,
+    ::testing::Values(GridCase{930, 480, 0, {6, 4, 24, false, 0}}, GridCase{930, 480, 24, {6, 4, 24, false, 0}},
+                      GridCase{930, 480, 25, {6, 4, 24, true, 1}}, GridCase{930, 480, 50, {6, 4, 24, true, 5}},
+                      GridCase{193, 125, 3, {1, 1, 1, true, 3}}, GridCase{100, 100, 5, {0, 0, 0, false, 0}}));
 
 struct BrowserHitCase {
     int x;

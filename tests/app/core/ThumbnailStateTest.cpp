@@ -122,10 +122,7 @@ class RecordingScanner final : public IThumbnailScanner {
 public:
     void Scan(const std::filesystem::path& folder) override { calls.push_back("scan " + folder.filename().string()); }
     void Cancel() override { calls.push_back("cancel"); }
-    void Forget(const std::filesystem::path& path) override
-    {
-        calls.push_back("forget " + path.filename().string());
-    }
+    void Forget(const std::filesystem::path& path) override { calls.push_back("forget " + path.filename().string()); }
     std::vector<std::string> calls;
 };
 
