@@ -123,21 +123,28 @@ void AppendMonitoredDevices(std::vector<CaptureDevice>& devices)
     gst_object_unref(monitor);
 }
 
-// The demo feed: one frame per 1/15 s, paced on appsrc's own thread.
+// The demo feed: one frame per 1/15 s, drawn and paced on appsrc's own thread.
 struct DemoFeed {
     std::uint64_t frame = 0;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    DemoScene scene;
 };
 
 void PushDemoFrame(GstAppSrc* source, guint /*length*/, gpointer data)
 {
-    static const std::vector<std::uint8_t> picture = DrawDemoPicture();
     auto* feed = static_cast<DemoFeed*>(data);
     const auto period = std::chrono::microseconds(1000000 / kDemoFramesPerSecond);
     std::this_thread::sleep_until(feed->start + period * feed->frame);
-    // The picture is shared read-only by every buffer.
-    GstBuffer* buffer = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, const_cast<std::uint8_t*>(picture.data()),
-                                                    picture.size(), 0, picture.size(), nullptr, nullptr);
+    GstBuffer* buffer = gst_buffer_new_allocate(nullptr, DemoScene::FrameBytes(), nullptr);
+    GstMapInfo map;
+    if (buffer == nullptr || !gst_buffer_map(buffer, &map, GST_MAP_WRITE)) {
+        if (buffer != nullptr) {
+            gst_buffer_unref(buffer);
+        }
+        return;
+    }
+    feed->scene.DrawFrame(feed->frame, map.data);
+    gst_buffer_unmap(buffer, &map);
     GST_BUFFER_PTS(buffer) = feed->frame * GST_SECOND / kDemoFramesPerSecond;
     GST_BUFFER_DURATION(buffer) = GST_SECOND / kDemoFramesPerSecond;
     ++feed->frame;

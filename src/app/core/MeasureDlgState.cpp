@@ -112,7 +112,8 @@ TickResult MeasureDlgState::OnTick(std::uint32_t now)
     TickResult result;
     result.repaint = m_repaintPending || viewWantsRepaint;
     m_repaintPending = false;
-    result.title = WindowTitle(m_isFrozen, m_capture.deviceCaption(), m_fps);
+    // Without a live camera there is no rate to show, as when frozen.
+    result.title = WindowTitle(m_isFrozen || !m_capture.isLive(), m_capture.deviceCaption(), m_fps);
     return result;
 }
 
@@ -168,6 +169,7 @@ bool MeasureDlgState::OnLive()
     m_repaintPending = true;
     m_cursorHint = 0;
     m_cursorHidden = false;
+    m_crossHairsOn = false;
     return showSearch;
 }
 

@@ -178,6 +178,10 @@ public:
     void SetCursorHint(int hint) { m_cursorHint = hint; }
     [[nodiscard]] bool cursorHidden() const { return m_cursorHidden; }
     void SetCursorHidden(bool hidden) { m_cursorHidden = hidden; }
+    // The cursor cross hairs are drawn at the pointer (they stand in for it
+    // while the measuring hides the system cursor); LIVE clears them.
+    [[nodiscard]] bool crossHairsOn() const { return m_crossHairsOn; }
+    void SetCrossHairsOn(bool on) { m_crossHairsOn = on; }
     [[nodiscard]] bool burnIn() const { return m_burnIn; }
     // The measurement tool armed (0 none, 1 LINE ... 6 ANGLE).
     [[nodiscard]] int activeMode() const { return m_measure.interaction().mode(); }
@@ -241,6 +245,7 @@ private:
     int m_whiteHeight = 0;
     int m_cursorHint = 0;
     bool m_cursorHidden = false;
+    bool m_crossHairsOn = false;
     int m_focusAreaState = 0;
     double m_fps = 0.0;
     std::uint32_t m_lastTickTime = 0;

@@ -33,8 +33,15 @@ MeasureSession::MeasureSession(OrvaneSettings& settings, CCalibChain& calibratio
                       m_host.repaintWindow();
                   }
               },
+          .showSelection =
+              [this](std::span<const int> rows) {
+                  if (m_host.showSelection) {
+                      m_host.showSelection(rows);
+                  }
+              },
       })
 {
+    MarkResultsSaved();
 }
 
 InteractionSettings MeasureSession::CurrentSettings() const
@@ -71,6 +78,9 @@ void MeasureSession::SelectCalibration(int index)
         m_scaling.prev = nullptr;
         m_scaling.next = nullptr;
     }
+    if (m_calibrationListener) {
+        m_calibrationListener();
+    }
     RepaintPicture();
 }
 
@@ -94,17 +104,33 @@ void MeasureSession::EndCalibration()
 
 MeasureFileLoad MeasureSession::LoadResults(const std::filesystem::path& path)
 {
-    const MeasureFileLoad load = LoadMeasureFile(m_interaction.chain(), path);
-    if (!load.ok()) {
+    // Read aside first: a file that gives nothing must not empty the list.
+    CMeasureChain loaded;
+    const MeasureFileLoad load = LoadMeasureFile(loaded, path);
+    if (!load.ok() || load.loaded == 0) {
         kAppLog.Warning("results file not loaded: " + path.string());
-    } else if (load.damaged) {
+        return load;
+    }
+    if (load.damaged) {
         kAppLog.Warning("results file is damaged, " + std::to_string(load.dropped) +
                         " measurements dropped: " + path.string());
     }
+    m_interaction.chain() = std::move(loaded);
     m_interaction.chain().Renumber();
     m_interaction.RefillList();
+    MarkResultsSaved();
     RepaintPicture();
     return load;
+}
+
+bool MeasureSession::HasUnsavedMeasurements() const
+{
+    return EncodeMeasureFile(m_interaction.chain()) != m_savedImage;
+}
+
+void MeasureSession::MarkResultsSaved()
+{
+    m_savedImage = EncodeMeasureFile(m_interaction.chain());
 }
 
 MeasureStyle MeasureSession::Style() const

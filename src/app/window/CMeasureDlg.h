@@ -16,6 +16,7 @@ class QTimer;
 namespace orvane {
 
 class CalibrationController;
+class DisplayAidsController;
 class FileCommands;
 class CInitCameraDlg;
 class ICaptureSource;
@@ -23,6 +24,7 @@ class IMessageBoxes;
 class MainWindowControls;
 class MeasureController;
 class ThumbnailController;
+class PicturePanning;
 
 // The main window. It owns the window's state (MeasureDlgState, plain C++)
 // and maps Qt's events to it: the two timers, the keys, the zoom list and
@@ -67,6 +69,7 @@ public:
     [[nodiscard]] CalibrationController& calibration() { return *m_calibration; }
     [[nodiscard]] FileCommands& files() { return *m_files; }
     [[nodiscard]] ThumbnailController& thumbnails() { return *m_thumbnails; }
+    [[nodiscard]] DisplayAidsController& displayAids() { return *m_displayAids; }
     [[nodiscard]] CInitCameraDlg* searchDialog() const { return m_search; }
     [[nodiscard]] QTimer* tickTimer() const { return m_tickTimer; }
     [[nodiscard]] QTimer* cameraRetryTimer() const { return m_retryTimer; }
@@ -89,11 +92,15 @@ private:
     void Relayout();
     void ShowMainWindow();
     void SyncZoomList();
+    // The picture area repaints from the view as it is now.
+    void RepaintPicture();
     // LIVE and TYPE faces and the green lamps from the state.
     void UpdateButtonStates();
     bool AskQuit();
     void Shutdown();
     void RestorePlacement();
+    // The window frame's width on each side (assumed before it is known).
+    [[nodiscard]] QMargins FrameMargins() const;
     [[nodiscard]] WindowPlacementSettings CurrentPlacement() const;
 
     Language m_language;
@@ -106,8 +113,10 @@ private:
     // Declared after the state and the controls, so that they go first.
     std::unique_ptr<MeasureController> m_measure;
     std::unique_ptr<CalibrationController> m_calibration;
+    std::unique_ptr<DisplayAidsController> m_displayAids;
     std::unique_ptr<FileCommands> m_files;
     std::unique_ptr<ThumbnailController> m_thumbnails;
+    PicturePanning* m_panning = nullptr;
     CInitCameraDlg* m_search = nullptr;
     QTimer* m_tickTimer = nullptr;
     QTimer* m_retryTimer = nullptr;

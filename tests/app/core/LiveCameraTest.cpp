@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
@@ -37,14 +38,16 @@ protected:
         return m_arrived.wait_for(lock, 5s, [&] { return m_frames >= target; });
     }
 
-    // The display frame's row `row` against the demo picture's row `sourceRow`, sampled every `step` pixels.
+    // The display frame's row `row` against the demo picture's row `sourceRow`, sampled every `step` pixels,
+    // up to the demo's sensor noise. Rows the drifting specimen reaches are not compared.
     [[nodiscard]] bool RowMatches(int row, int sourceRow, int step) const
     {
         const FrameImage& display = m_state.frames().display;
         const std::uint8_t* shown = display.Row(row);
         const std::uint8_t* drawn = m_picture.data() + static_cast<std::size_t>(sourceRow) * kDemoWidth * 3;
-        for (int x = 0; x < display.width(); ++x) {
-            if (std::memcmp(shown + x * 3, drawn + static_cast<std::ptrdiff_t>(x) * step * 3, 3) != 0) {
+        for (int x = 0; x < display.width() * 3; ++x) {
+            const int source = (x / 3) * step * 3 + x % 3;
+            if (std::abs(int{shown[x]} - int{drawn[source]}) > kDemoNoise) {
                 return false;
             }
         }
@@ -76,7 +79,7 @@ TEST_F(LiveCameraTest, DemoCameraGoesLiveAndFillsTheDisplayFrame)
     const std::uint32_t now = 100000;
     m_state.OnTick(now);
     ASSERT_TRUE(m_state.OnFrameReady(now + 10));
-    for (const int row : {0, kDemoScaleRow - 30, kDemoScaleRow, kDemoParticles[0].y, kDemoHeight - 1}) {
+    for (const int row : {0, kDemoScaleRow - 30, kDemoScaleRow, kDemoHeight - 1}) {
         EXPECT_TRUE(RowMatches(row, row, 1)) << "row " << row;
     }
     // A window whose tick is late drops frames.
@@ -112,7 +115,7 @@ TEST_F(LiveCameraTest, ResizeKeysGiveASmallerDisplayFrame)
     m_state.OnTick(5000);
     ASSERT_TRUE(m_state.OnFrameReady(5000));
     // Sampling runs on the bottom-up rows: display row r shows picture row 2r + 1.
-    for (const int row : {0, kDemoScaleRow / 2, kDemoParticles[2].y / 2, kDemoHeight / 2 - 1}) {
+    for (const int row : {0, kDemoScaleRow / 2, 350, kDemoHeight / 2 - 1}) {
         EXPECT_TRUE(RowMatches(row, 2 * row + 1, 2)) << "row " << row;
     }
 }
@@ -134,7 +137,7 @@ TEST_F(LiveCameraTest, CropRectangleCountsFromThePictureTopAndStaysInside)
     ASSERT_TRUE(WaitForFrames(2));
     m_state.OnTick(5000);
     ASSERT_TRUE(m_state.OnFrameReady(5000));
-    for (const int row : {0, kDemoParticles[0].y, height - 1}) {
+    for (const int row : {0, 400, height - 1}) {
         EXPECT_TRUE(RowMatches(row, row, 1)) << "row " << row;
     }
 
