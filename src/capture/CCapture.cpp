@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <thread>
 #include <utility>
 
@@ -15,6 +16,8 @@
 #include "capture/CaptureCaps.h"
 #include "capture/CaptureLog.h"
 #include "capture/DemoPicture.h"
+#include "capture/DemoVideoDevice.h"
+#include "capture/VideoDevices.h"
 
 namespace orvane {
 
@@ -125,6 +128,8 @@ void AppendMonitoredDevices(std::vector<CaptureDevice>& devices)
 
 // The demo feed: one frame per 1/15 s, paced on appsrc's own thread.
 struct DemoFeed {
+    explicit DemoFeed(const DemoControls& settings) : controls(settings) {}
+    const DemoControls& controls; // the capture's, which outlives its pipelines
     std::uint64_t frame = 0;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
 };
@@ -135,9 +140,21 @@ void PushDemoFrame(GstAppSrc* source, guint /*length*/, gpointer data)
     auto* feed = static_cast<DemoFeed*>(data);
     const auto period = std::chrono::microseconds(1000000 / kDemoFramesPerSecond);
     std::this_thread::sleep_until(feed->start + period * feed->frame);
-    // The picture is shared read-only by every buffer.
-    GstBuffer* buffer = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, const_cast<std::uint8_t*>(picture.data()),
-                                                    picture.size(), 0, picture.size(), nullptr, nullptr);
+    const int brightness = feed->controls.brightness.load();
+    const int gain = feed->controls.gain.load();
+    GstBuffer* buffer = nullptr;
+    if (brightness == 0 && gain == DemoControls::kGainDefault) {
+        // The picture is shared read-only by every buffer.
+        buffer = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, const_cast<std::uint8_t*>(picture.data()),
+                                             picture.size(), 0, picture.size(), nullptr, nullptr);
+    } else {
+        buffer = gst_buffer_new_allocate(nullptr, picture.size(), nullptr);
+        GstMapInfo map;
+        if (gst_buffer_map(buffer, &map, GST_MAP_WRITE) != FALSE) {
+            ApplyDemoControls(picture.data(), map.data, picture.size(), brightness, gain);
+            gst_buffer_unmap(buffer, &map);
+        }
+    }
     GST_BUFFER_PTS(buffer) = feed->frame * GST_SECOND / kDemoFramesPerSecond;
     GST_BUFFER_DURATION(buffer) = GST_SECOND / kDemoFramesPerSecond;
     ++feed->frame;
@@ -263,8 +280,8 @@ int CCapture::StartPreview(FrameNotifier notifier, FrameTarget target, bool useS
     {
         const std::scoped_lock lock(m_frameMutex);
         m_target = target;
+        m_notifier = std::move(notifier);
     }
-    m_notifier = std::move(notifier);
     m_refusalLogged = false;
 
     GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "grabber");
@@ -287,7 +304,7 @@ void CCapture::StartDemoFeed(GstElement* pipeline)
     }
     GstAppSrcCallbacks callbacks{};
     callbacks.need_data = PushDemoFrame;
-    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, new DemoFeed, DeleteDemoFeed);
+    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, new DemoFeed(m_demoControls), DeleteDemoFeed);
     gst_object_unref(source);
 }
 
@@ -310,11 +327,29 @@ int CCapture::StopGraph()
     return 1;
 }
 
+void CCapture::SetNotifier(FrameNotifier notifier)
+{
+    const std::scoped_lock lock(m_frameMutex);
+    m_notifier = std::move(notifier);
+}
+
 void CCapture::TearDownGraph()
 {
     if (m_pipeline != nullptr) {
-        // Joins the streaming threads: no callback runs after this.
-        gst_element_set_state(m_pipeline, GST_STATE_NULL);
+        // No new callback starts once they are cleared; the change to NULL joins
+        // the streaming threads, so the one that may be running ends too.
+        GstElement* sink = gst_bin_get_by_name(GST_BIN(m_pipeline), "grabber");
+        if (sink != nullptr) {
+            GstAppSinkCallbacks none{};
+            gst_app_sink_set_callbacks(GST_APP_SINK(sink), &none, nullptr, nullptr);
+            gst_object_unref(sink);
+        }
+        if (gst_element_set_state(m_pipeline, GST_STATE_NULL) == GST_STATE_CHANGE_FAILURE) {
+            // The target is emptied below under the frame lock, so a thread that
+            // did not stop still writes nothing.
+            kCaptureLog.Error("the pipeline did not stop: " + m_pipelineText);
+            m_lastError = kErrorControl;
+        }
         LogBusErrors(m_pipeline);
         gst_object_unref(m_pipeline);
         m_pipeline = nullptr;
@@ -323,12 +358,83 @@ void CCapture::TearDownGraph()
     m_open = false;
     const std::scoped_lock lock(m_frameMutex);
     m_target = {};
+    m_notifier = nullptr;
 }
 
 void CCapture::ReleaseCapture()
 {
     TearDownGraph();
-    m_notifier = nullptr;
+}
+
+std::string CCapture::TakeStreamFailure()
+{
+    if (m_pipeline == nullptr) {
+        return {};
+    }
+    std::string reason;
+    GstBus* bus = gst_element_get_bus(m_pipeline);
+    while (GstMessage* message =
+               gst_bus_pop_filtered(bus, static_cast<GstMessageType>(GST_MESSAGE_ERROR | GST_MESSAGE_EOS))) {
+        if (reason.empty()) {
+            if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
+                reason = "end of stream";
+            } else {
+                GError* error = nullptr;
+                gst_message_parse_error(message, &error, nullptr);
+                reason = error != nullptr && error->message != nullptr ? error->message : "stream error";
+                g_clear_error(&error);
+            }
+        }
+        gst_message_unref(message);
+    }
+    gst_object_unref(bus);
+    return reason;
+}
+
+bool CCapture::FormatIsOffered()
+{
+    if (!m_open && OpenDevice() < 0) {
+        return true;
+    }
+    // A device with settings lists what it offers; a declared source is asked through its caps.
+    if (const std::unique_ptr<IVideoDevice> device = OpenVideoDevice(m_device, m_demoControls)) {
+        const std::vector<VideoPixelFormat> formats = device->EnumFormats();
+        if (!formats.empty()) {
+            return OffersFormat(formats, width, height, frameTime, subType);
+        }
+    }
+    GError* error = nullptr;
+    GstElement* source = gst_parse_bin_from_description(m_device.sourceDescription.c_str(), TRUE, &error);
+    if (source == nullptr || error != nullptr) {
+        g_clear_error(&error);
+        if (source != nullptr) {
+            gst_object_unref(source);
+        }
+        return true; // the graph itself will say what is wrong
+    }
+    gst_object_ref_sink(source);
+    bool offered = true;
+    // READY opens the device, so that its source pad answers with what it really offers.
+    if (gst_element_set_state(source, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
+        GstPad* pad = gst_element_get_static_pad(source, "src");
+        GstCaps* wanted = gst_caps_from_string(CaptureCapsText(width, height, frameTime, subType).c_str());
+        GstCaps* available = pad != nullptr ? gst_pad_query_caps(pad, nullptr) : nullptr;
+        if (wanted != nullptr && available != nullptr && !gst_caps_is_empty(available)) {
+            offered = gst_caps_can_intersect(wanted, available) != FALSE;
+        }
+        if (available != nullptr) {
+            gst_caps_unref(available);
+        }
+        if (wanted != nullptr) {
+            gst_caps_unref(wanted);
+        }
+        if (pad != nullptr) {
+            gst_object_unref(pad);
+        }
+    }
+    gst_element_set_state(source, GST_STATE_NULL);
+    gst_object_unref(source);
+    return offered;
 }
 
 int CCapture::EnumDeviceNames(std::vector<std::string>& names) const
@@ -475,15 +581,16 @@ void CCapture::OnSampleFromSink(GstElement* sink)
                                     std::to_string(m_target.height) + "; refused");
             }
         }
+        if (written) {
+            ++m_delivered;
+            // Under the lock: SetNotifier and TearDownGraph wait for this call.
+            if (m_notifier) {
+                m_notifier();
+            }
+        }
         gst_video_frame_unmap(&frame);
     }
     gst_sample_unref(sample);
-    if (written) {
-        ++m_delivered;
-        if (m_notifier) {
-            m_notifier();
-        }
-    }
 }
 
 } // namespace orvane

@@ -16,6 +16,7 @@ class QTimer;
 namespace orvane {
 
 class CalibrationController;
+class CameraController;
 class FileCommands;
 class CInitCameraDlg;
 class ICaptureSource;
@@ -105,6 +106,7 @@ private:
     std::unique_ptr<MeasureController> m_measure;
     std::unique_ptr<CalibrationController> m_calibration;
     std::unique_ptr<FileCommands> m_files;
+    CameraController* m_camera = nullptr; // a child object of the window
     CInitCameraDlg* m_search = nullptr;
     QTimer* m_tickTimer = nullptr;
     QTimer* m_retryTimer = nullptr;

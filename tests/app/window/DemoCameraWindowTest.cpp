@@ -27,7 +27,7 @@ TEST(DemoCameraWindowTest, DemoGoesLiveAndTheDisplayShowsItsPicture)
     test::FakeMessageBoxes boxes;
     LiveCamera camera(true);
     CMeasureDlg window(camera, temp.Roots(), Language::English, boxes);
-    FrameReadyRelay relay(camera, window.state(), *window.controls().picture());
+    FrameReadyRelay relay(window.state(), *window.controls().picture());
     window.Initialise();
     ASSERT_TRUE(window.state().isLive());
     EXPECT_TRUE(window.isVisible());
