@@ -37,15 +37,18 @@ CFormatPropertyPage::CFormatPropertyPage(IVideoDevice& device, const FormatChoic
     }
     FillSizes(current.width, current.height);
     FillRates(current.rate);
+    m_last = selection().value_or(current);
+    // A new format keeps the size and rate chosen last where it has them.
     connect(m_formats, &QComboBox::currentIndexChanged, this, [this] {
-        const std::optional<FormatChoice> was = selection();
-        FillSizes(was ? was->width : 0, was ? was->height : 0);
-        FillRates(was ? was->rate : FrameRate{});
+        FillSizes(m_last.width, m_last.height);
+        FillRates(m_last.rate);
+        m_last = selection().value_or(m_last);
     });
     connect(m_sizes, &QComboBox::currentIndexChanged, this, [this] {
-        const std::optional<FormatChoice> was = selection();
-        FillRates(was ? was->rate : FrameRate{});
+        FillRates(m_last.rate);
+        m_last = selection().value_or(m_last);
     });
+    connect(m_rates, &QComboBox::currentIndexChanged, this, [this] { m_last = selection().value_or(m_last); });
 
     auto* form = new QFormLayout;
     form->addRow(tr("Format"), m_formats);

@@ -37,6 +37,7 @@ private:
     [[nodiscard]] const VideoFrameSize* selectedSize() const;
 
     std::vector<VideoPixelFormat> m_available;
+    FormatChoice m_last; // the selection before the latest change
     QComboBox* m_formats = nullptr;
     QComboBox* m_sizes = nullptr;
     QComboBox* m_rates = nullptr;
