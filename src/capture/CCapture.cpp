@@ -1,10 +1,12 @@
 #include "capture/CCapture.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -24,6 +26,22 @@ namespace orvane {
 namespace {
 
 constexpr const char* kDemoName = "Orvane demo camera";
+
+// GStreamer hands a pipeline to its pool threads through locks that
+// ThreadSanitizer cannot see. A release here after the set-up and an acquire
+// at the start of each callback make that hand-over visible to it (one atomic
+// load per frame); the program's correctness does not rest on it.
+std::atomic<std::uint64_t> g_graphsStarted{0};
+
+void PublishGraphSetUp()
+{
+    g_graphsStarted.fetch_add(1, std::memory_order_release);
+}
+
+void SeeGraphSetUp()
+{
+    static_cast<void>(g_graphsStarted.load(std::memory_order_acquire));
+}
 constexpr GstClockTime kProbeTimeout = 3 * GST_SECOND;
 
 bool InitialiseGStreamer()
@@ -42,7 +60,7 @@ bool InitialiseGStreamer()
 
 std::string DemoSourceText()
 {
-    return "appsrc name=demo is-live=true format=time caps=\"video/x-raw,format=BGR,width=" +
+    return "appsrc name=demo is-live=true format=time do-timestamp=true caps=\"video/x-raw,format=BGR,width=" +
            std::to_string(kDemoWidth) + ",height=" + std::to_string(kDemoHeight) +
            ",framerate=" + std::to_string(kDemoFramesPerSecond) + "/1\" ! videoconvert ! videoscale";
 }
@@ -126,24 +144,15 @@ void AppendMonitoredDevices(std::vector<CaptureDevice>& devices)
     gst_object_unref(monitor);
 }
 
-// The demo feed: one frame per 1/15 s, paced on appsrc's own thread.
-struct DemoFeed {
-    explicit DemoFeed(const DemoControls& settings) : controls(settings) {}
-    const DemoControls& controls; // the capture's, which outlives its pipelines
-    std::uint64_t frame = 0;
-    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
-};
-
+// The demo feed: one frame per 1/15 s, paced on appsrc's own thread (appsrc
+// stamps the buffers).
 void PushDemoFrame(GstAppSrc* source, guint /*length*/, gpointer data)
 {
     static const std::vector<std::uint8_t> picture = DrawDemoPicture();
-    auto* feed = static_cast<DemoFeed*>(data);
-    const auto period = std::chrono::microseconds(1000000 / kDemoFramesPerSecond);
-    std::this_thread::sleep_until(feed->start + period * feed->frame);
-    const int brightness = feed->controls.brightness.load();
-    const int gain = feed->controls.gain.load();
+    const CCapture::DemoFrame next = static_cast<CCapture*>(data)->NextDemoFrame();
+    std::this_thread::sleep_until(next.due);
     GstBuffer* buffer = nullptr;
-    if (brightness == 0 && gain == DemoControls::kGainDefault) {
+    if (next.brightness == 0 && next.gain == DemoControls::kGainDefault) {
         // The picture is shared read-only by every buffer.
         buffer = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, const_cast<std::uint8_t*>(picture.data()),
                                              picture.size(), 0, picture.size(), nullptr, nullptr);
@@ -151,19 +160,11 @@ void PushDemoFrame(GstAppSrc* source, guint /*length*/, gpointer data)
         buffer = gst_buffer_new_allocate(nullptr, picture.size(), nullptr);
         GstMapInfo map;
         if (gst_buffer_map(buffer, &map, GST_MAP_WRITE) != FALSE) {
-            ApplyDemoControls(picture.data(), map.data, picture.size(), brightness, gain);
+            ApplyDemoControls(picture.data(), map.data, picture.size(), next.brightness, next.gain);
             gst_buffer_unmap(buffer, &map);
         }
     }
-    GST_BUFFER_PTS(buffer) = feed->frame * GST_SECOND / kDemoFramesPerSecond;
-    GST_BUFFER_DURATION(buffer) = GST_SECOND / kDemoFramesPerSecond;
-    ++feed->frame;
     gst_app_src_push_buffer(source, buffer);
-}
-
-void DeleteDemoFeed(gpointer data)
-{
-    delete static_cast<DemoFeed*>(data);
 }
 
 GstFlowReturn OnNewSample(GstAppSink* sink, gpointer self)
@@ -293,6 +294,7 @@ int CCapture::StartPreview(FrameNotifier notifier, FrameTarget target, bool useS
         StartDemoFeed(pipeline);
     }
     m_pipeline = pipeline;
+    PublishGraphSetUp();
     return RunGraph();
 }
 
@@ -302,10 +304,27 @@ void CCapture::StartDemoFeed(GstElement* pipeline)
     if (source == nullptr) {
         return;
     }
+    {
+        const std::scoped_lock lock(m_frameMutex);
+        m_demoFrame = 0;
+        m_demoStart = std::chrono::steady_clock::now();
+    }
     GstAppSrcCallbacks callbacks{};
     callbacks.need_data = PushDemoFrame;
-    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, new DemoFeed(m_demoControls), DeleteDemoFeed);
+    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, this, nullptr);
     gst_object_unref(source);
+}
+
+CCapture::DemoFrame CCapture::NextDemoFrame()
+{
+    SeeGraphSetUp();
+    const auto period = std::chrono::microseconds(1000000 / kDemoFramesPerSecond);
+    const std::scoped_lock lock(m_frameMutex);
+    DemoFrame next;
+    next.due = m_demoStart + period * m_demoFrame++;
+    next.brightness = m_demoControls.brightness.load();
+    next.gain = m_demoControls.gain.load();
+    return next;
 }
 
 int CCapture::RunGraph()
@@ -532,6 +551,7 @@ int CCapture::ReadCurrentFormat()
         StartDemoFeed(probe);
     }
     GstElement* sink = gst_bin_get_by_name(GST_BIN(probe), "probe");
+    PublishGraphSetUp();
     gst_element_set_state(probe, GST_STATE_PLAYING);
     GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), kProbeTimeout);
     const bool read = sample != nullptr && ReadFormatOf(gst_sample_get_caps(sample), width, height, frameTime, subType);
@@ -551,6 +571,7 @@ int CCapture::ReadCurrentFormat()
 
 void CCapture::OnSampleFromSink(GstElement* sink)
 {
+    SeeGraphSetUp();
     GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink));
     if (sample == nullptr) {
         return;

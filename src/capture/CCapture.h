@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -128,6 +129,16 @@ public:
     // into the target with rows flipped to bottom-up and calls the notifier.
     void OnSampleFromSink(GstElement* sink);
 
+    // Streaming thread only: the demo feed's next frame, when it is due and
+    // with the brightness and gain to apply (read under the frame lock, which
+    // also carries the feed's start across from the UI thread).
+    struct DemoFrame {
+        std::chrono::steady_clock::time_point due;
+        int brightness = 0;
+        int gain = DemoControls::kGainDefault;
+    };
+    [[nodiscard]] DemoFrame NextDemoFrame();
+
     [[nodiscard]] std::unique_lock<std::mutex> LockFrame() { return std::unique_lock(m_frameMutex); }
     [[nodiscard]] std::uint64_t framesDelivered() const { return m_delivered.load(); }
     // Frames whose negotiated size differed from the target's: not written.
@@ -148,6 +159,8 @@ private:
     GstElement* m_pipeline = nullptr;
 
     std::mutex m_frameMutex;
+    std::uint64_t m_demoFrame = 0;                      // under m_frameMutex
+    std::chrono::steady_clock::time_point m_demoStart; // under m_frameMutex
     FrameTarget m_target;     // fixed while m_pipeline exists
     FrameNotifier m_notifier; // fixed while m_pipeline exists
     std::atomic<std::uint64_t> m_delivered{0};
