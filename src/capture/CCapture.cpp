@@ -1,5 +1,6 @@
 #include "capture/CCapture.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -27,20 +28,20 @@ namespace {
 
 constexpr const char* kDemoName = "Orvane demo camera";
 
-// GStreamer hands a pipeline to its pool threads through locks that
-// ThreadSanitizer cannot see. A release here after the set-up and an acquire
-// at the start of each callback make that hand-over visible to it (one atomic
-// load per frame); the program's correctness does not rest on it.
-std::atomic<std::uint64_t> g_graphsStarted{0};
+// GStreamer hands a pipeline to its pool threads, and takes it back, through
+// locks that ThreadSanitizer cannot see. A release where one side is done and
+// an acquire where the other begins make those hand-overs visible to it (one
+// atomic operation per frame); the program's correctness does not rest on it.
+std::atomic<std::uint64_t> g_handOvers{0};
 
-void PublishGraphSetUp()
+void HandOver()
 {
-    g_graphsStarted.fetch_add(1, std::memory_order_release);
+    g_handOvers.fetch_add(1, std::memory_order_release);
 }
 
-void SeeGraphSetUp()
+void TakeOver()
 {
-    static_cast<void>(g_graphsStarted.load(std::memory_order_acquire));
+    static_cast<void>(g_handOvers.load(std::memory_order_acquire));
 }
 constexpr GstClockTime kProbeTimeout = 3 * GST_SECOND;
 
@@ -144,27 +145,59 @@ void AppendMonitoredDevices(std::vector<CaptureDevice>& devices)
     gst_object_unref(monitor);
 }
 
-// The demo feed: one frame per 1/15 s, paced on appsrc's own thread (appsrc
-// stamps the buffers).
+// The demo feed: one frame per 1/15 s, drawn and paced on appsrc's own
+// thread, which alone touches it once the graph runs (appsrc stamps the
+// buffers). `focus` and `levels` are the capture's controls.
+struct DemoFeed {
+    DemoFeed(const std::atomic<int>& focusControl, const DemoControls& levelControls)
+        : focus(focusControl), levels(levelControls)
+    {
+    }
+    const std::atomic<int>& focus;
+    const DemoControls& levels;
+    std::uint64_t frame = 0;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    DemoScene scene;
+    std::vector<std::uint8_t> sharp; // the frame before it is put out of focus
+};
+
 void PushDemoFrame(GstAppSrc* source, guint /*length*/, gpointer data)
 {
-    static const std::vector<std::uint8_t> picture = DrawDemoPicture();
-    const CCapture::DemoFrame next = static_cast<CCapture*>(data)->NextDemoFrame();
-    std::this_thread::sleep_until(next.due);
-    GstBuffer* buffer = nullptr;
-    if (next.brightness == 0 && next.gain == DemoControls::kGainDefault) {
-        // The picture is shared read-only by every buffer.
-        buffer = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, const_cast<std::uint8_t*>(picture.data()),
-                                             picture.size(), 0, picture.size(), nullptr, nullptr);
-    } else {
-        buffer = gst_buffer_new_allocate(nullptr, picture.size(), nullptr);
-        GstMapInfo map;
-        if (gst_buffer_map(buffer, &map, GST_MAP_WRITE) != FALSE) {
-            ApplyDemoControls(picture.data(), map.data, picture.size(), next.brightness, next.gain);
-            gst_buffer_unmap(buffer, &map);
+    TakeOver();
+    auto* feed = static_cast<DemoFeed*>(data);
+    const auto period = std::chrono::microseconds(1000000 / kDemoFramesPerSecond);
+    std::this_thread::sleep_until(feed->start + period * feed->frame);
+    GstBuffer* buffer = gst_buffer_new_allocate(nullptr, DemoScene::FrameBytes(), nullptr);
+    GstMapInfo map;
+    if (buffer == nullptr || !gst_buffer_map(buffer, &map, GST_MAP_WRITE)) {
+        if (buffer != nullptr) {
+            gst_buffer_unref(buffer);
         }
+        return;
     }
+    const int level = std::clamp(feed->focus.load(), 0, kDemoMaxBlur);
+    if (level == 0) {
+        feed->scene.DrawFrame(feed->frame, map.data);
+    } else {
+        feed->sharp.resize(DemoScene::FrameBytes());
+        feed->scene.DrawFrame(feed->frame, feed->sharp.data());
+        const std::vector<std::uint8_t> blurred = BlurDemoPicture(feed->sharp, level);
+        std::memcpy(map.data, blurred.data(), std::min(blurred.size(), DemoScene::FrameBytes()));
+    }
+    const int brightness = feed->levels.brightness.load();
+    const int gain = feed->levels.gain.load();
+    if (brightness != 0 || gain != DemoControls::kGainDefault) {
+        ApplyDemoControls(map.data, map.data, DemoScene::FrameBytes(), brightness, gain);
+    }
+    gst_buffer_unmap(buffer, &map);
+    ++feed->frame;
+    HandOver();
     gst_app_src_push_buffer(source, buffer);
+}
+
+void DeleteDemoFeed(gpointer data)
+{
+    delete static_cast<DemoFeed*>(data);
 }
 
 GstFlowReturn OnNewSample(GstAppSink* sink, gpointer self)
@@ -294,7 +327,7 @@ int CCapture::StartPreview(FrameNotifier notifier, FrameTarget target, bool useS
         StartDemoFeed(pipeline);
     }
     m_pipeline = pipeline;
-    PublishGraphSetUp();
+    HandOver();
     return RunGraph();
 }
 
@@ -304,27 +337,11 @@ void CCapture::StartDemoFeed(GstElement* pipeline)
     if (source == nullptr) {
         return;
     }
-    {
-        const std::scoped_lock lock(m_frameMutex);
-        m_demoFrame = 0;
-        m_demoStart = std::chrono::steady_clock::now();
-    }
     GstAppSrcCallbacks callbacks{};
     callbacks.need_data = PushDemoFrame;
-    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, this, nullptr);
+    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, new DemoFeed(m_demoFocus, m_demoControls),
+                              DeleteDemoFeed);
     gst_object_unref(source);
-}
-
-CCapture::DemoFrame CCapture::NextDemoFrame()
-{
-    SeeGraphSetUp();
-    const auto period = std::chrono::microseconds(1000000 / kDemoFramesPerSecond);
-    const std::scoped_lock lock(m_frameMutex);
-    DemoFrame next;
-    next.due = m_demoStart + period * m_demoFrame++;
-    next.brightness = m_demoControls.brightness.load();
-    next.gain = m_demoControls.gain.load();
-    return next;
 }
 
 int CCapture::RunGraph()
@@ -363,7 +380,9 @@ void CCapture::TearDownGraph()
             gst_app_sink_set_callbacks(GST_APP_SINK(sink), &none, nullptr, nullptr);
             gst_object_unref(sink);
         }
-        if (gst_element_set_state(m_pipeline, GST_STATE_NULL) == GST_STATE_CHANGE_FAILURE) {
+        const GstStateChangeReturn stopped = gst_element_set_state(m_pipeline, GST_STATE_NULL);
+        TakeOver();
+        if (stopped == GST_STATE_CHANGE_FAILURE) {
             // The target is emptied below under the frame lock, so a thread that
             // did not stop still writes nothing.
             kCaptureLog.Error("the pipeline did not stop: " + m_pipelineText);
@@ -551,7 +570,7 @@ int CCapture::ReadCurrentFormat()
         StartDemoFeed(probe);
     }
     GstElement* sink = gst_bin_get_by_name(GST_BIN(probe), "probe");
-    PublishGraphSetUp();
+    HandOver();
     gst_element_set_state(probe, GST_STATE_PLAYING);
     GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), kProbeTimeout);
     const bool read = sample != nullptr && ReadFormatOf(gst_sample_get_caps(sample), width, height, frameTime, subType);
@@ -559,6 +578,7 @@ int CCapture::ReadCurrentFormat()
         gst_sample_unref(sample);
     }
     gst_element_set_state(probe, GST_STATE_NULL);
+    TakeOver();
     LogBusErrors(probe);
     gst_object_unref(sink);
     gst_object_unref(probe);
@@ -571,7 +591,7 @@ int CCapture::ReadCurrentFormat()
 
 void CCapture::OnSampleFromSink(GstElement* sink)
 {
-    SeeGraphSetUp();
+    TakeOver();
     GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink));
     if (sample == nullptr) {
         return;

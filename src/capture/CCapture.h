@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -76,6 +75,10 @@ public:
     void SetDemoCamera(bool enabled) { m_demo = enabled; }
     // The demo camera's brightness and gain, which its feed applies.
     [[nodiscard]] DemoControls& demoControls() { return m_demoControls; }
+    // The demo camera's focus control: 0 sharp, 1 .. kDemoMaxBlur ever more
+    // blurred (BlurDemoPicture). Takes effect with the next frame; any thread.
+    void SetDemoFocus(int blur) { m_demoFocus.store(blur); }
+    [[nodiscard]] int demoFocus() const { return m_demoFocus.load(); }
     // Declares a further source, listed after the devices found: `description`
     // is the gst-launch text of its source element(s).
     void AddSourceDevice(std::string name, std::string description);
@@ -129,16 +132,6 @@ public:
     // into the target with rows flipped to bottom-up and calls the notifier.
     void OnSampleFromSink(GstElement* sink);
 
-    // Streaming thread only: the demo feed's next frame, when it is due and
-    // with the brightness and gain to apply (read under the frame lock, which
-    // also carries the feed's start across from the UI thread).
-    struct DemoFrame {
-        std::chrono::steady_clock::time_point due;
-        int brightness = 0;
-        int gain = DemoControls::kGainDefault;
-    };
-    [[nodiscard]] DemoFrame NextDemoFrame();
-
     [[nodiscard]] std::unique_lock<std::mutex> LockFrame() { return std::unique_lock(m_frameMutex); }
     [[nodiscard]] std::uint64_t framesDelivered() const { return m_delivered.load(); }
     // Frames whose negotiated size differed from the target's: not written.
@@ -150,6 +143,8 @@ private:
 
     bool m_demo = false;
     DemoControls m_demoControls;
+    // Read by the demo feed on its streaming thread.
+    std::atomic<int> m_demoFocus{0};
     std::vector<CaptureDevice> m_declared;
     CaptureDevice m_device;
     bool m_open = false;
@@ -159,8 +154,6 @@ private:
     GstElement* m_pipeline = nullptr;
 
     std::mutex m_frameMutex;
-    std::uint64_t m_demoFrame = 0;                      // under m_frameMutex
-    std::chrono::steady_clock::time_point m_demoStart; // under m_frameMutex
     FrameTarget m_target;     // fixed while m_pipeline exists
     FrameNotifier m_notifier; // fixed while m_pipeline exists
     std::atomic<std::uint64_t> m_delivered{0};

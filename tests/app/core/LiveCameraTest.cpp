@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -13,6 +14,7 @@
 #include "app/core/MeasureDlgState.h"
 #include "capture/DemoPicture.h"
 #include "settings/CameraSection.h"
+#include "tools/FocusIndicator.h"
 
 namespace orvane {
 namespace {
@@ -42,20 +44,32 @@ protected:
 
     bool WaitForFrames(int count) { return WaitForFramesWithin(count, 5s); }
 
+    // The next frame-ready call after the last one this waited for (one comes
+    // only when the one before has been answered).
+    bool WaitForNextFrame()
+    {
+        std::unique_lock lock(m_mutex);
+        const bool arrived = m_arrived.wait_for(lock, 5s, [&] { return m_frames > m_seen; });
+        m_seen = m_frames;
+        return arrived;
+    }
+
     bool WaitForFramesWithin(int count, std::chrono::milliseconds timeout)
     {
         std::unique_lock lock(m_mutex);
         return m_arrived.wait_for(lock, timeout, [&] { return m_frames >= m_mark + count; });
     }
 
-    // The display frame's row `row` against the demo picture's row `sourceRow`, sampled every `step` pixels.
+    // The display frame's row `row` against the demo picture's row `sourceRow`, sampled every `step` pixels,
+    // up to the demo's sensor noise. Rows the drifting specimen reaches are not compared.
     [[nodiscard]] bool RowMatches(int row, int sourceRow, int step) const
     {
         const FrameImage& display = m_state.frames().display;
         const std::uint8_t* shown = display.Row(row);
         const std::uint8_t* drawn = m_picture.data() + static_cast<std::size_t>(sourceRow) * kDemoWidth * 3;
-        for (int x = 0; x < display.width(); ++x) {
-            if (std::memcmp(shown + x * 3, drawn + static_cast<std::ptrdiff_t>(x) * step * 3, 3) != 0) {
+        for (int x = 0; x < display.width() * 3; ++x) {
+            const int source = (x / 3) * step * 3 + x % 3;
+            if (std::abs(int{shown[x]} - int{drawn[source]}) > kDemoNoise) {
                 return false;
             }
         }
@@ -68,6 +82,7 @@ protected:
     std::condition_variable m_arrived;
     int m_frames = 0;
     int m_mark = 0;
+    int m_seen = 0;
     test::AppTempFolder m_folder;
     LiveCamera m_camera{true};
     MeasureDlgState m_state{m_camera, m_folder.Roots()};
@@ -90,7 +105,7 @@ TEST_F(LiveCameraTest, DemoCameraGoesLiveAndFillsTheDisplayFrame)
     const std::uint32_t now = 100000;
     m_state.OnTick(now);
     ASSERT_TRUE(m_state.OnFrameReady(now + 10));
-    for (const int row : {0, kDemoScaleRow - 30, kDemoScaleRow, kDemoParticles[0].y, kDemoHeight - 1}) {
+    for (const int row : {0, kDemoScaleRow - 30, kDemoScaleRow, kDemoHeight - 1}) {
         EXPECT_TRUE(RowMatches(row, row, 1)) << "row " << row;
     }
     // A window whose tick is late drops frames.
@@ -106,6 +121,44 @@ TEST_F(LiveCameraTest, DemoCameraGoesLiveAndFillsTheDisplayFrame)
     m_state.EndLive();
     EXPECT_FALSE(m_state.isLive());
     EXPECT_FALSE(m_state.OnFrameReady(now + 1100));
+}
+
+TEST_F(LiveCameraTest, FocusMeterFallsWhenTheDemoCameraIsBlurred)
+{
+    ASSERT_TRUE(m_state.Initialise());
+    int measured = 0;
+    m_state.SetFocusValuesChanged([&measured] { ++measured; });
+    FocusIndicator& focus = m_state.focus();
+    // Over the scale's ticks.
+    ASSERT_TRUE(focus.StartArea());
+    focus.OnLButtonDown({400, kDemoScaleRow - 100});
+    ASSERT_EQ(focus.OnLButtonUp({560, kDemoScaleRow + 60}), 0);
+
+    std::uint32_t now = 100000;
+    const auto frameValue = [&] {
+        // Frames already in the pipeline may still be of the old focus: three
+        // are answered as a busy window drops them, the fourth is measured.
+        for (int frame = 0; frame < 3; ++frame) {
+            EXPECT_TRUE(WaitForNextFrame());
+            now += 100;
+            EXPECT_FALSE(m_state.OnFrameReady(now + MeasureDlgState::kStaleTickMilliseconds + 1));
+        }
+        EXPECT_TRUE(WaitForNextFrame());
+        now += 100;
+        m_state.OnTick(now);
+        EXPECT_TRUE(m_state.OnFrameReady(now + 10));
+        return focus.areas()[0].value;
+    };
+    const int sharp = frameValue();
+    m_camera.capture().SetDemoFocus(8);
+    const int blurred = frameValue();
+    EXPECT_GT(sharp, 0);
+    EXPECT_LT(blurred, sharp / 2);
+    EXPECT_EQ(focus.areas()[0].peak, sharp);
+    m_camera.capture().SetDemoFocus(0);
+    // Sharp again, up to the sensor's noise.
+    EXPECT_NEAR(frameValue(), sharp, sharp / 10);
+    EXPECT_EQ(measured, 3);
 }
 
 TEST_F(LiveCameraTest, ResizeKeysGiveASmallerDisplayFrame)
@@ -127,7 +180,7 @@ TEST_F(LiveCameraTest, ResizeKeysGiveASmallerDisplayFrame)
     m_state.OnTick(5000);
     ASSERT_TRUE(m_state.OnFrameReady(5000));
     // Sampling runs on the bottom-up rows: display row r shows picture row 2r + 1.
-    for (const int row : {0, kDemoScaleRow / 2, kDemoParticles[2].y / 2, kDemoHeight / 2 - 1}) {
+    for (const int row : {0, kDemoScaleRow / 2, 350, kDemoHeight / 2 - 1}) {
         EXPECT_TRUE(RowMatches(row, 2 * row + 1, 2)) << "row " << row;
     }
 }
@@ -150,7 +203,7 @@ TEST_F(LiveCameraTest, CropRectangleCountsFromThePictureTopAndStaysInside)
     ASSERT_TRUE(WaitForFrames(1));
     m_state.OnTick(5000);
     ASSERT_TRUE(m_state.OnFrameReady(5000));
-    for (const int row : {0, kDemoParticles[0].y, height - 1}) {
+    for (const int row : {0, 400, height - 1}) {
         EXPECT_TRUE(RowMatches(row, row, 1)) << "row " << row;
     }
 
@@ -377,7 +430,7 @@ TEST_F(DeclaredSourceTest, CameraGoneKeepsTheTitleAndPictureUntilItReturns)
         m_state.OnCameraRetry();
     }
     ASSERT_FALSE(m_state.isLive());
-    EXPECT_EQ(m_state.OnTick(2000).title, "Clip - no camera 0.0fps");
+    EXPECT_EQ(m_state.OnTick(2000).title, "Clip - no camera");
     EXPECT_EQ(Shown(), shown) << "not the white picture";
     m_state.profile().WriteInt("Sources", "Count", 1);
     m_state.OnCameraRetry();
