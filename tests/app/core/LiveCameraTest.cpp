@@ -150,7 +150,7 @@ TEST_F(LiveCameraTest, FocusMeterFallsWhenTheDemoCameraIsBlurred)
         return focus.areas()[0].value;
     };
     const int sharp = frameValue();
-    m_camera.capture().SetDemoFocus(8);
+    m_camera.capture().SetDemoFocus(6);
     const int blurred = frameValue();
     EXPECT_GT(sharp, 0);
     EXPECT_LT(blurred, sharp / 2);
