@@ -1,11 +1,13 @@
 #include "capture/CCapture.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -17,12 +19,30 @@
 #include "capture/CaptureCaps.h"
 #include "capture/CaptureLog.h"
 #include "capture/DemoPicture.h"
+#include "capture/DemoVideoDevice.h"
+#include "capture/VideoDevices.h"
 
 namespace orvane {
 
 namespace {
 
 constexpr const char* kDemoName = "Orvane demo camera";
+
+// GStreamer hands a pipeline to its pool threads, and takes it back, through
+// locks that ThreadSanitizer cannot see. A release where one side is done and
+// an acquire where the other begins make those hand-overs visible to it (one
+// atomic operation per frame); the program's correctness does not rest on it.
+std::atomic<std::uint64_t> g_handOvers{0};
+
+void HandOver()
+{
+    g_handOvers.fetch_add(1, std::memory_order_release);
+}
+
+void TakeOver()
+{
+    static_cast<void>(g_handOvers.load(std::memory_order_acquire));
+}
 constexpr GstClockTime kProbeTimeout = 3 * GST_SECOND;
 
 bool InitialiseGStreamer()
@@ -41,7 +61,7 @@ bool InitialiseGStreamer()
 
 std::string DemoSourceText()
 {
-    return "appsrc name=demo is-live=true format=time caps=\"video/x-raw,format=BGR,width=" +
+    return "appsrc name=demo is-live=true format=time do-timestamp=true caps=\"video/x-raw,format=BGR,width=" +
            std::to_string(kDemoWidth) + ",height=" + std::to_string(kDemoHeight) +
            ",framerate=" + std::to_string(kDemoFramesPerSecond) + "/1\" ! videoconvert ! videoscale";
 }
@@ -126,10 +146,15 @@ void AppendMonitoredDevices(std::vector<CaptureDevice>& devices)
 }
 
 // The demo feed: one frame per 1/15 s, drawn and paced on appsrc's own
-// thread, which alone touches it. `focus` is the capture's focus control.
+// thread, which alone touches it once the graph runs (appsrc stamps the
+// buffers). `focus` and `levels` are the capture's controls.
 struct DemoFeed {
-    explicit DemoFeed(const std::atomic<int>& focusControl) : focus(focusControl) {}
+    DemoFeed(const std::atomic<int>& focusControl, const DemoControls& levelControls)
+        : focus(focusControl), levels(levelControls)
+    {
+    }
     const std::atomic<int>& focus;
+    const DemoControls& levels;
     std::uint64_t frame = 0;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     DemoScene scene;
@@ -137,6 +162,7 @@ struct DemoFeed {
 
 void PushDemoFrame(GstAppSrc* source, guint /*length*/, gpointer data)
 {
+    TakeOver();
     auto* feed = static_cast<DemoFeed*>(data);
     const auto period = std::chrono::microseconds(1000000 / kDemoFramesPerSecond);
     std::this_thread::sleep_until(feed->start + period * feed->frame);
@@ -149,10 +175,14 @@ void PushDemoFrame(GstAppSrc* source, guint /*length*/, gpointer data)
         return;
     }
     feed->scene.DrawFrame(feed->frame, map.data, std::clamp(feed->focus.load(), 0, kDemoMaxBlur));
+    const int brightness = feed->levels.brightness.load();
+    const int gain = feed->levels.gain.load();
+    if (brightness != 0 || gain != DemoControls::kGainDefault) {
+        ApplyDemoControls(map.data, map.data, DemoScene::FrameBytes(), brightness, gain);
+    }
     gst_buffer_unmap(buffer, &map);
-    GST_BUFFER_PTS(buffer) = feed->frame * GST_SECOND / kDemoFramesPerSecond;
-    GST_BUFFER_DURATION(buffer) = GST_SECOND / kDemoFramesPerSecond;
     ++feed->frame;
+    HandOver();
     gst_app_src_push_buffer(source, buffer);
 }
 
@@ -275,8 +305,8 @@ int CCapture::StartPreview(FrameNotifier notifier, FrameTarget target, bool useS
     {
         const std::scoped_lock lock(m_frameMutex);
         m_target = target;
+        m_notifier = std::move(notifier);
     }
-    m_notifier = std::move(notifier);
     m_refusalLogged = false;
 
     GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "grabber");
@@ -288,6 +318,7 @@ int CCapture::StartPreview(FrameNotifier notifier, FrameTarget target, bool useS
         StartDemoFeed(pipeline);
     }
     m_pipeline = pipeline;
+    HandOver();
     return RunGraph();
 }
 
@@ -299,7 +330,8 @@ void CCapture::StartDemoFeed(GstElement* pipeline)
     }
     GstAppSrcCallbacks callbacks{};
     callbacks.need_data = PushDemoFrame;
-    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, new DemoFeed(m_demoFocus), DeleteDemoFeed);
+    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, new DemoFeed(m_demoFocus, m_demoControls),
+                              DeleteDemoFeed);
     gst_object_unref(source);
 }
 
@@ -322,11 +354,31 @@ int CCapture::StopGraph()
     return 1;
 }
 
+void CCapture::SetNotifier(FrameNotifier notifier)
+{
+    const std::scoped_lock lock(m_frameMutex);
+    m_notifier = std::move(notifier);
+}
+
 void CCapture::TearDownGraph()
 {
     if (m_pipeline != nullptr) {
-        // Joins the streaming threads: no callback runs after this.
-        gst_element_set_state(m_pipeline, GST_STATE_NULL);
+        // No new callback starts once they are cleared; the change to NULL joins
+        // the streaming threads, so the one that may be running ends too.
+        GstElement* sink = gst_bin_get_by_name(GST_BIN(m_pipeline), "grabber");
+        if (sink != nullptr) {
+            GstAppSinkCallbacks none{};
+            gst_app_sink_set_callbacks(GST_APP_SINK(sink), &none, nullptr, nullptr);
+            gst_object_unref(sink);
+        }
+        const GstStateChangeReturn stopped = gst_element_set_state(m_pipeline, GST_STATE_NULL);
+        TakeOver();
+        if (stopped == GST_STATE_CHANGE_FAILURE) {
+            // The target is emptied below under the frame lock, so a thread that
+            // did not stop still writes nothing.
+            kCaptureLog.Error("the pipeline did not stop: " + m_pipelineText);
+            m_lastError = kErrorControl;
+        }
         LogBusErrors(m_pipeline);
         gst_object_unref(m_pipeline);
         m_pipeline = nullptr;
@@ -335,12 +387,83 @@ void CCapture::TearDownGraph()
     m_open = false;
     const std::scoped_lock lock(m_frameMutex);
     m_target = {};
+    m_notifier = nullptr;
 }
 
 void CCapture::ReleaseCapture()
 {
     TearDownGraph();
-    m_notifier = nullptr;
+}
+
+std::string CCapture::TakeStreamFailure()
+{
+    if (m_pipeline == nullptr) {
+        return {};
+    }
+    std::string reason;
+    GstBus* bus = gst_element_get_bus(m_pipeline);
+    while (GstMessage* message =
+               gst_bus_pop_filtered(bus, static_cast<GstMessageType>(GST_MESSAGE_ERROR | GST_MESSAGE_EOS))) {
+        if (reason.empty()) {
+            if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
+                reason = "end of stream";
+            } else {
+                GError* error = nullptr;
+                gst_message_parse_error(message, &error, nullptr);
+                reason = error != nullptr && error->message != nullptr ? error->message : "stream error";
+                g_clear_error(&error);
+            }
+        }
+        gst_message_unref(message);
+    }
+    gst_object_unref(bus);
+    return reason;
+}
+
+bool CCapture::FormatIsOffered()
+{
+    if (!m_open && OpenDevice() < 0) {
+        return true;
+    }
+    // A device with settings lists what it offers; a declared source is asked through its caps.
+    if (const std::unique_ptr<IVideoDevice> device = OpenVideoDevice(m_device, m_demoControls)) {
+        const std::vector<VideoPixelFormat> formats = device->EnumFormats();
+        if (!formats.empty()) {
+            return OffersFormat(formats, width, height, frameTime, subType);
+        }
+    }
+    GError* error = nullptr;
+    GstElement* source = gst_parse_bin_from_description(m_device.sourceDescription.c_str(), TRUE, &error);
+    if (source == nullptr || error != nullptr) {
+        g_clear_error(&error);
+        if (source != nullptr) {
+            gst_object_unref(source);
+        }
+        return true; // the graph itself will say what is wrong
+    }
+    gst_object_ref_sink(source);
+    bool offered = true;
+    // READY opens the device, so that its source pad answers with what it really offers.
+    if (gst_element_set_state(source, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
+        GstPad* pad = gst_element_get_static_pad(source, "src");
+        GstCaps* wanted = gst_caps_from_string(CaptureCapsText(width, height, frameTime, subType).c_str());
+        GstCaps* available = pad != nullptr ? gst_pad_query_caps(pad, nullptr) : nullptr;
+        if (wanted != nullptr && available != nullptr && !gst_caps_is_empty(available)) {
+            offered = gst_caps_can_intersect(wanted, available) != FALSE;
+        }
+        if (available != nullptr) {
+            gst_caps_unref(available);
+        }
+        if (wanted != nullptr) {
+            gst_caps_unref(wanted);
+        }
+        if (pad != nullptr) {
+            gst_object_unref(pad);
+        }
+    }
+    gst_element_set_state(source, GST_STATE_NULL);
+    gst_object_unref(source);
+    return offered;
 }
 
 int CCapture::EnumDeviceNames(std::vector<std::string>& names) const
@@ -438,6 +561,7 @@ int CCapture::ReadCurrentFormat()
         StartDemoFeed(probe);
     }
     GstElement* sink = gst_bin_get_by_name(GST_BIN(probe), "probe");
+    HandOver();
     gst_element_set_state(probe, GST_STATE_PLAYING);
     GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), kProbeTimeout);
     const bool read = sample != nullptr && ReadFormatOf(gst_sample_get_caps(sample), width, height, frameTime, subType);
@@ -445,6 +569,7 @@ int CCapture::ReadCurrentFormat()
         gst_sample_unref(sample);
     }
     gst_element_set_state(probe, GST_STATE_NULL);
+    TakeOver();
     LogBusErrors(probe);
     gst_object_unref(sink);
     gst_object_unref(probe);
@@ -457,6 +582,7 @@ int CCapture::ReadCurrentFormat()
 
 void CCapture::OnSampleFromSink(GstElement* sink)
 {
+    TakeOver();
     GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink));
     if (sample == nullptr) {
         return;
@@ -487,15 +613,16 @@ void CCapture::OnSampleFromSink(GstElement* sink)
                                     std::to_string(m_target.height) + "; refused");
             }
         }
+        if (written) {
+            ++m_delivered;
+            // Under the lock: SetNotifier and TearDownGraph wait for this call.
+            if (m_notifier) {
+                m_notifier();
+            }
+        }
         gst_video_frame_unmap(&frame);
     }
     gst_sample_unref(sample);
-    if (written) {
-        ++m_delivered;
-        if (m_notifier) {
-            m_notifier();
-        }
-    }
 }
 
 } // namespace orvane

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/DemoVideoDevice.h"
 #include "settings/Guid.h"
 
 using GstElement = struct _GstElement;
@@ -41,10 +42,12 @@ using FrameNotifier = std::function<void()>;
 // in a fakesink, decoding and conversion to BGR, into an appsink.
 //
 // Thread affinity: every operation runs on the UI thread. The appsink's
-// new-sample callback runs on a GStreamer streaming thread; it only copies the
-// frame into the target (under frameMutex()) and calls the notifier. The UI
-// thread holds LockFrame() while it reads the target. The target is never
-// changed while a pipeline exists.
+// new-sample callback runs on a GStreamer streaming thread; it copies the
+// frame into the target and calls the notifier, both under the frame lock, so
+// that once SetNotifier or TearDownGraph has returned the old notifier is
+// never called again and the target is never written again. The UI thread
+// holds LockFrame() while it reads the target. The target is never changed
+// while a pipeline exists: its owner tears the graph down before freeing it.
 class CCapture {
 public:
     static constexpr int kMaxDevices = 10;
@@ -70,6 +73,8 @@ public:
 
     // Lists the built-in demo camera "Orvane demo camera" first.
     void SetDemoCamera(bool enabled) { m_demo = enabled; }
+    // The demo camera's brightness and gain, which its feed applies.
+    [[nodiscard]] DemoControls& demoControls() { return m_demoControls; }
     // The demo camera's focus control: 0 sharp, 1 .. kDemoMaxBlur ever more
     // blurred (BlurDemoPicture). Takes effect with the next frame; any thread.
     void SetDemoFocus(int blur) { m_demoFocus.store(blur); }
@@ -77,6 +82,8 @@ public:
     // Declares a further source, listed after the devices found: `description`
     // is the gst-launch text of its source element(s).
     void AddSourceDevice(std::string name, std::string description);
+    // Forgets the declared sources (before they are declared again).
+    void ClearSourceDevices() { m_declared.clear(); }
 
     // The inputs in their order: demo camera, devices found, declared sources;
     // at most kMaxDevices.
@@ -86,6 +93,8 @@ public:
     int OpenDevice();
     // Builds the pipeline and runs it; opens the device first when needed. 1 or 0.
     int StartPreview(FrameNotifier notifier, FrameTarget target, bool useSmartTee);
+    // Replaces the frame notifier of the running graph (nullptr: none).
+    void SetNotifier(FrameNotifier notifier);
     // Sets the pipeline playing; always 1 (a failure only sets last error 3).
     int RunGraph();
     // Pauses the pipeline: 1 on success, 0 on failure.
@@ -93,6 +102,15 @@ public:
     // Stops and drops the pipeline; the object can be opened again.
     void TearDownGraph();
     void ReleaseCapture();
+
+    // The reason the running graph stopped (an error or the end of the stream
+    // on its bus) since the last call; empty while it streams.
+    [[nodiscard]] std::string TakeStreamFailure();
+    // True when the opened device (opened here when needed) offers the
+    // requested width, height, frame rate and subtype, or cannot tell; false
+    // when it does not. A device with settings (V4L2, the demo camera) answers
+    // from its list of formats, a declared source from its caps.
+    [[nodiscard]] bool FormatIsOffered();
 
     // Friendly names of the inputs: count, or -1 when nothing can enumerate.
     int EnumDeviceNames(std::vector<std::string>& names) const;
@@ -124,6 +142,7 @@ private:
     void StartDemoFeed(GstElement* pipeline);
 
     bool m_demo = false;
+    DemoControls m_demoControls;
     // Read by the demo feed on its streaming thread.
     std::atomic<int> m_demoFocus{0};
     std::vector<CaptureDevice> m_declared;

@@ -120,4 +120,12 @@ Guid SubTypeOfCaps(const std::string& mediaType, const std::string& format)
     return fourcc != 0 ? FourccGuid(fourcc) : kKeepSubtype;
 }
 
+Guid SubTypeOfFourcc(std::uint32_t fourcc)
+{
+    if (fourcc == MakeFourcc('B', 'G', 'R', '3')) {
+        return kMediaSubtypeRgb24;
+    }
+    return FourccGuid(fourcc);
+}
+
 } // namespace orvane

@@ -38,4 +38,8 @@ struct FrameRate {
 // raw format the FOURCC GUID of that format; keep-subtype when there is none.
 [[nodiscard]] Guid SubTypeOfCaps(const std::string& mediaType, const std::string& format);
 
+// The subtype that asks for frames of a V4L2 device's `fourcc`: BGR3 gives
+// RGB24, any other its FOURCC GUID (MJPG included).
+[[nodiscard]] Guid SubTypeOfFourcc(std::uint32_t fourcc);
+
 } // namespace orvane

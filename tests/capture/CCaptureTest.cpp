@@ -107,6 +107,10 @@ TEST(CCaptureTest, DemoCameraIsListedFirstOnlyWhenAsked)
 // bottom-up buffer.
 TEST(CCaptureTest, DemoCameraDeliversItsPictureBottomUp)
 {
+    // The frame and the counter outlive the capture that writes into them.
+    FrameImage image;
+    ASSERT_TRUE(image.Create(kDemoWidth, kDemoHeight, 24));
+    FrameCounter frames;
     CCapture capture;
     capture.SetDemoCamera(true);
     capture.deviceIndex = 0;
@@ -114,10 +118,7 @@ TEST(CCaptureTest, DemoCameraDeliversItsPictureBottomUp)
     capture.height = kDemoHeight;
     capture.frameTime = 666666;
     capture.subType = kMediaSubtypeRgb24;
-    FrameImage image;
-    ASSERT_TRUE(image.Create(kDemoWidth, kDemoHeight, 24));
     std::memset(image.bits(), 0, image.byteCount());
-    FrameCounter frames;
     ASSERT_EQ(capture.StartPreview(frames.Notifier(), TargetOf(image), false), 1);
     ASSERT_TRUE(frames.WaitFor(2)) << capture.pipelineText();
     EXPECT_TRUE(capture.isRunning());
@@ -179,8 +180,9 @@ protected:
         ASSERT_TRUE(m_image.Create(160, 120, 24));
     }
 
-    CCapture m_capture;
+    // Declared before the capture, so that the stream stops before the frame goes.
     FrameImage m_image;
+    CCapture m_capture;
 };
 
 TEST_F(TestSourceCapture, ConvertedFramesArriveTopRowFirstAndRestart)
@@ -210,6 +212,30 @@ TEST_F(TestSourceCapture, ConvertedFramesArriveTopRowFirstAndRestart)
     }
 }
 
+// Once SetNotifier or TearDownGraph returns, the old notifier is not called
+// again, so its owner may go.
+TEST_F(TestSourceCapture, ReplacedNotifierIsNeverCalledAgain)
+{
+    FrameCounter first;
+    FrameCounter second;
+    ASSERT_EQ(m_capture.StartPreview(first.Notifier(), TargetOf(m_image), false), 1);
+    ASSERT_TRUE(first.WaitFor(2));
+    m_capture.SetNotifier(second.Notifier());
+    const int seen = first.count();
+    ASSERT_TRUE(second.WaitFor(2));
+    EXPECT_EQ(first.count(), seen);
+    m_capture.SetNotifier(nullptr);
+    const int delivered = static_cast<int>(m_capture.framesDelivered());
+    const int told = second.count();
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (static_cast<int>(m_capture.framesDelivered()) < delivered + 2 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_GE(static_cast<int>(m_capture.framesDelivered()), delivered + 2) << "frames still arrive";
+    EXPECT_EQ(second.count(), told);
+    m_capture.TearDownGraph();
+}
+
 TEST_F(TestSourceCapture, WrongNegotiatedSizeIsRefused)
 {
     FrameImage small;
@@ -228,6 +254,66 @@ TEST_F(TestSourceCapture, WrongNegotiatedSizeIsRefused)
     for (std::size_t i = 0; i < small.byteCount(); ++i) {
         ASSERT_EQ(small.bits()[i], 0x5A) << "byte " << i;
     }
+}
+
+struct OfferCase {
+    const char* label;
+    bool demo;
+    int width;
+    int height;
+    std::int64_t frameTime;
+    Guid subType;
+    bool offered;
+};
+
+class FormatOfferTest : public ::testing::TestWithParam<OfferCase> {};
+
+// A saved format is checked against what the source can deliver before the graph is built.
+TEST_P(FormatOfferTest, RequestedFormatAgainstTheSource)
+{
+    const OfferCase& c = GetParam();
+    CCapture capture;
+    capture.SetDemoCamera(c.demo);
+    capture.AddSourceDevice("pattern", "videotestsrc is-live=true");
+    capture.deviceIndex = IndexOf(capture, c.demo ? "Orvane demo camera" : "pattern");
+    capture.width = c.width;
+    capture.height = c.height;
+    capture.frameTime = c.frameTime;
+    capture.subType = c.subType;
+    EXPECT_EQ(capture.FormatIsOffered(), c.offered);
+    EXPECT_FALSE(capture.isRunning());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, FormatOfferTest,
+    ::testing::Values(OfferCase{"DemoOwnFormat", true, kDemoWidth, kDemoHeight, 666666, kMediaSubtypeRgb24, true},
+                      OfferCase{"DemoQuarter", true, 320, 256, 666666, kKeepSubtype, true},
+                      OfferCase{"DemoSizeItHasNot", true, 800, 600, 666666, kKeepSubtype, false},
+                      OfferCase{"DemoRateItHasNot", true, kDemoWidth, kDemoHeight, 333333, kKeepSubtype, false},
+                      OfferCase{"DemoNoJpeg", true, kDemoWidth, kDemoHeight, 666666,
+                                FourccGuid(MakeFourcc('M', 'J', 'P', 'G')), false},
+                      OfferCase{"PatternAnything", false, 1234, 567, 333333, FourccGuid(MakeFourcc('Y', 'U', 'Y', '2')),
+                                true}),
+    [](const auto& test) { return std::string(test.param.label); });
+
+// A source that ends or fails while it runs is reported once on the UI thread's call.
+TEST_F(TestSourceCapture, EndOfStreamIsReportedOnce)
+{
+    m_capture.AddSourceDevice("short", "videotestsrc is-live=true num-buffers=5");
+    m_capture.deviceIndex = IndexOf(m_capture, "short");
+    FrameCounter frames;
+    ASSERT_EQ(m_capture.StartPreview(frames.Notifier(), TargetOf(m_image), false), 1);
+    EXPECT_EQ(m_capture.TakeStreamFailure(), "");
+    std::string reason;
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (reason.empty() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(20ms);
+        reason = m_capture.TakeStreamFailure();
+    }
+    EXPECT_EQ(reason, "end of stream");
+    EXPECT_EQ(m_capture.TakeStreamFailure(), "");
+    m_capture.TearDownGraph();
+    EXPECT_EQ(m_capture.TakeStreamFailure(), "");
 }
 
 TEST_F(TestSourceCapture, BrokenSourceFailsCleanly)

@@ -36,7 +36,7 @@ CInitCameraDlg::CInitCameraDlg(InitCameraSearch& search, Language language, IMes
 
     m_start = new QPushButton(
         QString::fromUtf8(kSearchCameraStart.data(), static_cast<qsizetype>(kSearchCameraStart.size())), this);
-    m_start->setAutoDefault(false);
+    m_start->setDefault(true); // Return presses "Start", as in every dialog
     connect(m_start, &QPushButton::clicked, this, &CInitCameraDlg::OnStart);
 
     auto* buttons = new QHBoxLayout;

@@ -28,7 +28,15 @@ public:
     // The window's state the frames go to, and the call that wakes the UI
     // thread when a frame has been written (it is called on the streaming
     // thread and must only post an event).
+    // An empty frameReady disconnects the call: once this returns it is not
+    // called again.
     virtual void Connect(MeasureDlgState& /*state*/, std::function<void()> /*frameReady*/) {}
+    // The state goes: the frames stop and nothing refers to it any more.
+    virtual void Disconnect() { EndLive(); }
+    // Called by the camera retry while live: true when the stream has failed
+    // (an error or its end); the camera is then no longer live and the retry
+    // starts it again.
+    virtual bool StreamFailed() { return false; }
     // The frame-ready event at `now` (TickCount milliseconds): derives the
     // display frame; true when the picture is to be repainted.
     virtual bool OnFrameReady(std::uint32_t /*now*/) { return false; }

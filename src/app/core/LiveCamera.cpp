@@ -7,19 +7,10 @@
 
 #include "app/core/AppLog.h"
 #include "app/core/MeasureDlgState.h"
+#include "capture/CameraChoice.h"
 #include "image/PixelOps.h"
 
 namespace orvane {
-
-namespace {
-
-// Models that need the tee in front of the grabber.
-bool NeedsSmartTee(const std::string& name)
-{
-    return name == "VTC-07U4" || name == "DORVEX-210QX4" || name == "DORVEX-210QX4-QM";
-}
-
-} // namespace
 
 LiveCamera::LiveCamera(bool demo)
 {
@@ -36,6 +27,28 @@ void LiveCamera::Connect(MeasureDlgState& state, std::function<void()> frameRead
 {
     m_state = &state;
     m_frameReady = std::move(frameReady);
+    if (m_live) {
+        m_capture.SetNotifier(Notifier());
+    }
+}
+
+void LiveCamera::Disconnect()
+{
+    EndLive();
+    m_frameReady = nullptr;
+    m_state = nullptr;
+}
+
+FrameNotifier LiveCamera::Notifier()
+{
+    if (!m_frameReady) {
+        return nullptr;
+    }
+    return [this, frameReady = m_frameReady] {
+        if (!m_framePending.exchange(true)) {
+            frameReady();
+        }
+    };
 }
 
 int LiveCamera::ChooseDevice()
@@ -45,36 +58,43 @@ int LiveCamera::ChooseDevice()
         return settings.Device;
     }
     std::vector<std::string> names;
-    int best = -1;
-    int bestPriority = -1;
-    const int count = m_capture.EnumDeviceNames(names);
-    for (int i = 0; i < count; ++i) {
-        const int priority = LoadCameraSection(m_state->profile(), names[static_cast<std::size_t>(i)]).Priority;
-        if (priority > bestPriority) {
-            bestPriority = priority;
-            best = i;
-        }
+    if (m_capture.EnumDeviceNames(names) <= 0) {
+        return -1;
     }
-    return best;
+    return ChooseDeviceByPriority(m_state->profile(), names, m_profileName);
+}
+
+void LiveCamera::DeclareSources()
+{
+    m_capture.ClearSourceDevices();
+    for (DeclaredSource& source : LoadDeclaredSources(m_state->profile())) {
+        m_capture.AddSourceDevice(std::move(source.name), std::move(source.pipeline));
+    }
 }
 
 bool LiveCamera::BeginLive()
 {
-    if (m_state == nullptr) {
+    if (m_state == nullptr || m_asking) {
         return false;
     }
     // A graph left from a failed start goes first.
     m_capture.TearDownGraph();
     m_live = false;
+    m_framePending = false;
+    DeclareSources();
     const int index = ChooseDevice();
     std::string name;
     if (index < 0 || m_capture.GetDeviceName(index, name) == 0 || name.empty()) {
         return false;
     }
     ProfileFile& profile = m_state->profile();
-    const CameraProfileChoice choice =
-        ResolveCameraProfile(profile, name, std::string_view(), ProfilePrompt::WhenNoProfileRemembered);
-    const std::string section = choice.sectionName.empty() ? name : choice.sectionName;
+    std::string section;
+    {
+        // The profile choice may run a dialog; a retry meanwhile must not start a second one.
+        m_asking = true;
+        section = ResolveCameraSection(profile, name, m_profileName, false, m_askProfile);
+        m_asking = false;
+    }
     m_section = LoadCameraSection(profile, section);
 
     m_capture.deviceIndex = index;
@@ -83,11 +103,25 @@ bool LiveCamera::BeginLive()
     m_capture.frameTime = m_section.frameTime;
     m_capture.subType = m_section.SubType;
     m_capture.priority = m_section.Priority;
+    if (m_capture.width > 0 && m_capture.height > 0 && !m_capture.FormatIsOffered()) {
+        // A camera that no longer offers its saved format still starts, in its own format;
+        // the section then keeps that one, so this is said once.
+        kAppLog.Warning("\"" + name + "\" does not offer the saved " + std::to_string(m_capture.width) + " x " +
+                        std::to_string(m_capture.height) + " (subtype " + FormatSubTypeText(m_capture.subType) +
+                        ", frame time " + std::to_string(m_capture.frameTime) + "); its current format is used");
+        m_capture.width = -1;
+        m_capture.height = -1;
+        m_capture.subType = kKeepSubtype;
+    }
     if (m_capture.width == -1 || m_capture.height == -1) {
+        m_caption.clear();
+        m_profileName.clear();
         m_capture.ReadCurrentFormat();
     }
     if (m_capture.width <= 0 || m_capture.height <= 0) {
         kAppLog.Info("the format of \"" + name + "\" cannot be read");
+        m_caption.clear();
+        m_profileName.clear();
         return false;
     }
 
@@ -101,11 +135,16 @@ bool LiveCamera::BeginLive()
     OrvaneSettings& settings = m_state->settings();
     settings.width = width;
     settings.height = height;
-    const bool smartTee = settings.SmartTee != 0 || NeedsSmartTee(name);
+    // The model rules: the tee is forced on for the three models (kept as it is
+    // for others), the maker's dialog belongs to the maker's cameras only.
+    if (ForcesSmartTee(name)) {
+        settings.SmartTee = 1;
+    }
+    settings.ShowQX4Dlg = IsMakerCamera(name) ? 1 : 0;
 
     FrameImage& target = m_state->frames().capture;
-    if (m_capture.StartPreview(m_frameReady, FrameTarget{target.bits(), width, height, target.stride()}, smartTee) ==
-        0) {
+    if (m_capture.StartPreview(Notifier(), FrameTarget{target.bits(), width, height, target.stride()},
+                               settings.SmartTee != 0) == 0) {
         // Not live, so that the retry tries again rather than waiting on a graph that never ran.
         kAppLog.Warning("\"" + name + "\" cannot be started");
         m_capture.TearDownGraph();
@@ -117,20 +156,46 @@ bool LiveCamera::BeginLive()
     m_section.SubType = m_capture.subType;
     SaveCameraSection(profile, section, m_section);
     m_live = true;
+    m_lost = false;
     m_caption = section;
     m_fpsStarted = false;
     kAppLog.Info("live: " + name + " (" + m_capture.pipelineText() + ")");
     return true;
 }
 
+bool LiveCamera::StreamFailed()
+{
+    if (!m_live) {
+        return false;
+    }
+    const std::string reason = m_capture.TakeStreamFailure();
+    if (reason.empty()) {
+        return false;
+    }
+    kAppLog.Warning("\"" + m_caption + "\" stopped (" + reason + "); trying to start it again");
+    EndLive();
+    m_lost = true;
+    return true;
+}
+
+std::string LiveCamera::deviceCaption() const
+{
+    if (!m_live && m_lost && !m_caption.empty()) {
+        return m_caption + " - no camera";
+    }
+    return m_caption;
+}
+
 void LiveCamera::EndLive()
 {
     m_capture.TearDownGraph();
     m_live = false;
+    m_framePending = false;
 }
 
 bool LiveCamera::OnFrameReady(std::uint32_t now)
 {
+    m_framePending = false;
     if (!m_live || m_state == nullptr || m_state->TickIsStale(now)) {
         return false;
     }

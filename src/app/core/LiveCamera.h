@@ -1,11 +1,13 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 #include "app/core/ICaptureSource.h"
 #include "capture/CCapture.h"
+#include "capture/CameraChoice.h"
 #include "settings/CameraSection.h"
 
 namespace orvane {
@@ -18,8 +20,9 @@ class FrameImage;
 // frame.
 //
 // Thread affinity: UI thread, except the frame-ready call handed to Connect,
-// which CCapture calls on its streaming thread. OnFrameReady reads the capture
-// frame under CCapture::LockFrame().
+// which CCapture calls on its streaming thread (under its frame lock), with
+// the atomic that keeps one frame-ready call in flight. OnFrameReady reads the
+// capture frame under CCapture::LockFrame().
 class LiveCamera final : public ICaptureSource {
 public:
     // Frames per second are measured over windows longer than this.
@@ -31,23 +34,44 @@ public:
     LiveCamera& operator=(const LiveCamera&) = delete;
 
     void Connect(MeasureDlgState& state, std::function<void()> frameReady) override;
+    void Disconnect() override;
     bool BeginLive() override;
     void EndLive() override;
     [[nodiscard]] bool isLive() const override { return m_live; }
-    [[nodiscard]] std::string deviceCaption() const override { return m_caption; }
+    // The camera's section name while live; after its stream failed, that
+    // name followed by " - no camera" until it is live again.
+    [[nodiscard]] std::string deviceCaption() const override;
     bool OnFrameReady(std::uint32_t now) override;
+    bool StreamFailed() override;
 
     [[nodiscard]] CCapture& capture() { return m_capture; }
+    // The profile chosen for a camera with several profiles, remembered
+    // between starts until the device's format must be read again.
+    [[nodiscard]] std::string& profileName() { return m_profileName; }
+    // Who answers the profile choice (the "Select camera" dialog); without
+    // one the first profile is taken.
+    void SetProfileAsker(ProfileAsker ask) { m_askProfile = std::move(ask); }
 
 private:
     // The device index: "Device", or the first of the greatest "Priority"; -1 when there is none.
     [[nodiscard]] int ChooseDevice();
+    // The sources of the settings' section "Sources", listed after the devices.
+    void DeclareSources();
+    // The streaming thread's call: frameReady, unless an earlier call has not
+    // been answered by OnFrameReady yet (a busy UI thread never works through
+    // a queue of stale frames).
+    [[nodiscard]] FrameNotifier Notifier();
 
     CCapture m_capture;
     MeasureDlgState* m_state = nullptr;
     std::function<void()> m_frameReady;
+    std::atomic<bool> m_framePending{false};
     bool m_live = false;
+    bool m_lost = false;   // the stream failed; the retry brings it back
+    bool m_asking = false; // the profile choice is open
     std::string m_caption;
+    std::string m_profileName;
+    ProfileAsker m_askProfile;
     CameraSection m_section;
     std::uint32_t m_fpsStart = 0;
     int m_fpsFrames = 0;

@@ -19,6 +19,11 @@ MeasureDlgState::MeasureDlgState(ICaptureSource& capture, const PathRoots& roots
     ShowWhitePicture(kInitialWidth, kInitialHeight);
 }
 
+MeasureDlgState::~MeasureDlgState()
+{
+    m_capture.Disconnect();
+}
+
 bool MeasureDlgState::Initialise()
 {
     const MigrationResult migration = MigrateOldSettingsFile(m_settingsPath, m_roots.programFolder);
@@ -91,9 +96,14 @@ bool MeasureDlgState::BeginLive()
 {
     if (m_capture.BeginLive()) {
         m_whitePicture = false;
+        m_cameraLost = false;
         return true;
     }
-    // The retry asks every 300 ms; the white picture is made once.
+    // The retry asks every 300 ms; the white picture is made once. A camera
+    // that went away leaves its last picture (and what is measured on it).
+    if (m_cameraLost) {
+        return false;
+    }
     if (!m_whitePicture || m_whiteWidth != m_settings.width || m_whiteHeight != m_settings.height) {
         ShowWhitePicture(m_settings.width, m_settings.height);
     }
@@ -113,8 +123,13 @@ TickResult MeasureDlgState::OnTick(std::uint32_t now)
     TickResult result;
     result.repaint = m_repaintPending || viewWantsRepaint;
     m_repaintPending = false;
-    // Without a live camera there is no rate to show, as when frozen.
-    result.title = WindowTitle(m_isFrozen || !m_capture.isLive(), m_capture.deviceCaption(), m_fps);
+    // Without a live camera there is no rate to show, as when frozen; a camera
+    // that went away is named with what became of it.
+    if (m_cameraLost && !m_isFrozen && !m_capture.isLive()) {
+        result.title = m_capture.deviceCaption();
+    } else {
+        result.title = WindowTitle(m_isFrozen || !m_capture.isLive(), m_capture.deviceCaption(), m_fps);
+    }
     return result;
 }
 
@@ -126,6 +141,11 @@ bool MeasureDlgState::TickIsStale(std::uint32_t now) const
 RetryResult MeasureDlgState::OnCameraRetry()
 {
     RetryResult result;
+    if (!m_isFrozen && m_capture.isLive() && m_capture.StreamFailed()) {
+        m_cameraLost = true;
+        m_fps = 0.0;
+        m_repaintPending = true;
+    }
     if (m_isFrozen || m_capture.isLive()) {
         return result;
     }
@@ -164,6 +184,7 @@ bool MeasureDlgState::OnLive()
     } else {
         EndLive();
         m_isFrozen = true;
+        m_cameraLost = false;
         m_fps = 0.0;
         // Points snap to the picture that stays on the screen.
         if (m_magnet.isOn()) {
@@ -373,6 +394,9 @@ void MeasureDlgState::SetReserves(int right, int bottom)
 
 void MeasureDlgState::ShowWhitePicture(int width, int height)
 {
+    if (m_capture.isLive()) {
+        m_capture.EndLive();
+    }
     FrameBuffers white;
     if (!white.capture.Create(width, height, 24) || !white.display.Create(width, height, 24)) {
         kAppLog.Warning("capture size " + std::to_string(width) + " x " + std::to_string(height) +
@@ -392,6 +416,16 @@ void MeasureDlgState::ShowWhitePicture(int width, int height)
 
 bool MeasureDlgState::PrepareLiveFrames(int width, int height, int displayWidth, int displayHeight)
 {
+    if (m_capture.isLive()) {
+        kAppLog.Warning("the frames cannot change while the camera is live");
+        return false;
+    }
+    // The last picture of a camera that went away stays until frames come again.
+    if (m_cameraLost && m_frames.capture.width() == width && m_frames.capture.height() == height &&
+        m_frames.display.width() == displayWidth && m_frames.display.height() == displayHeight &&
+        m_frames.display.bitsPerPixel() == 24) {
+        return true;
+    }
     FrameBuffers live;
     if (!live.capture.Create(width, height, 24) || !live.display.Create(displayWidth, displayHeight, 24)) {
         kAppLog.Warning("frames of " + std::to_string(width) + " x " + std::to_string(height) + " cannot be had");

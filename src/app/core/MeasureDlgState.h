@@ -63,6 +63,10 @@ public:
     // Construction: the defaults of every setting, the 20 default calibrations
     // (names in the current language), the settings path, a white picture.
     MeasureDlgState(ICaptureSource& capture, const PathRoots& roots);
+    // The camera's frames stop before the frames they are written into go.
+    ~MeasureDlgState();
+    MeasureDlgState(const MeasureDlgState&) = delete;
+    MeasureDlgState& operator=(const MeasureDlgState&) = delete;
 
     // Initialisation up to and including the first attempt to go live: moves
     // an old settings file kept beside the program, LoadSettings, the
@@ -99,7 +103,8 @@ public:
     void RebuildEdgeImage();
     // The camera's frames before it starts: a white capture frame of the
     // camera's size and a white display frame (with the work images and the
-    // view following it). False, with nothing changed, when they cannot be had.
+    // view following it). False, with nothing changed, when they cannot be had
+    // or while the camera is live (its stream writes into the capture frame).
     bool PrepareLiveFrames(int width, int height, int displayWidth, int displayHeight);
 
     // The 100 ms tick at `now` (TickCount milliseconds).
@@ -226,7 +231,8 @@ public:
 
 private:
     // A white 24-bit capture and display frame and blank work images of the
-    // given size (640 x 480 when that size cannot be had).
+    // given size (640 x 480 when that size cannot be had). A live camera is
+    // stopped first.
     void ShowWhitePicture(int width, int height);
     // The display frame changed size: work images and view follow.
     void DisplayFrameChanged();
@@ -258,6 +264,7 @@ private:
     bool m_rightPanelShown = true;
     bool m_bottomPanelShown = true;
     bool m_repaintPending = false;
+    bool m_cameraLost = false;   // the live stream failed: its last picture stays while the retry runs
     bool m_whitePicture = false; // the display frame is the white picture asked for at this size
     int m_whiteWidth = 0;
     int m_whiteHeight = 0;

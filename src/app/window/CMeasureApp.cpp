@@ -38,7 +38,7 @@ int CMeasureApp::Run(const CommandLine& commandLine)
 {
     const std::unique_ptr<ICaptureSource> capture = MakeCaptureSource(commandLine);
     CMeasureDlg window(*capture, m_environment.roots, m_environment.language, *m_environment.boxes);
-    const FrameReadyRelay frameRelay(*capture, window.state(), *window.controls().picture());
+    const FrameReadyRelay frameRelay(window.state(), *window.controls().picture());
 
     // The window decides when the program ends (it may be hidden while the
     // search dialog closes), never the last window closing.

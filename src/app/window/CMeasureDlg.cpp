@@ -13,6 +13,7 @@
 #include "app/qt/AppLog.h"
 #include "app/look/ButtonFaces.h"
 #include "app/camera/CInitCameraDlg.h"
+#include "app/camera/CameraController.h"
 #include "app/look/CPictureButton.h"
 #include "app/measure/CalibrationController.h"
 #include "app/window/ControlIds.h"
@@ -81,6 +82,7 @@ CMeasureDlg::CMeasureDlg(ICaptureSource& capture, const PathRoots& roots, Langua
     m_calibration = std::make_unique<CalibrationController>(*this, m_state.measure(), *m_controls->calibrationList(),
                                                             *m_controls->button(ctl::kCalib));
     m_files = std::make_unique<FileCommands>(*this, m_state, *m_controls, m_boxes, m_language);
+    m_camera = new CameraController(*this, m_state, capture, *m_controls->button(ctl::kSet));
     // Before Initialise: the settings load starts the thumbnail scan through it.
     m_thumbnails = std::make_unique<ThumbnailController>(*this, m_state, *m_controls, m_pictures, m_language, m_dpi);
     m_displayAids = std::make_unique<DisplayAidsController>(*this, m_state, *m_controls, m_pictures, m_language);

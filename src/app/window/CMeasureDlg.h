@@ -16,6 +16,7 @@ class QTimer;
 namespace orvane {
 
 class CalibrationController;
+class CameraController;
 class DisplayAidsController;
 class FileCommands;
 class CInitCameraDlg;
@@ -119,6 +120,7 @@ private:
     std::unique_ptr<CalibrationController> m_calibration;
     std::unique_ptr<DisplayAidsController> m_displayAids;
     std::unique_ptr<FileCommands> m_files;
+    CameraController* m_camera = nullptr; // a child object of the window
     std::unique_ptr<ThumbnailController> m_thumbnails;
     PicturePanning* m_panning = nullptr;
     std::unique_ptr<MagnetController> m_magnet;

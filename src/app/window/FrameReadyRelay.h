@@ -1,13 +1,10 @@
 #pragma once
 
-#include <atomic>
-
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
 #include <QWidget>
 
-#include "app/core/ICaptureSource.h"
 #include "app/core/MeasureDlgState.h"
 #include "platform/Clock.h"
 
@@ -15,25 +12,19 @@ namespace orvane {
 
 // Carries "a frame is ready" from the capture's streaming thread to the UI
 // thread as a posted event, and there lets the state derive the display
-// frame and the picture repaint.
+// frame and the picture repaint. The capture keeps one such event in flight.
 //
 // Thread affinity: created and destroyed on the UI thread; only the posting
-// lambda (and its atomic pending flag) runs on the streaming thread. The capture is stopped before the
-// relay goes, so nothing posts to it afterwards.
+// lambda runs on the streaming thread. The destructor disconnects it, and the
+// capture promises that a disconnected call is never made again, so nothing
+// posts to a relay that has gone.
 class FrameReadyRelay final : public QObject {
 public:
-    FrameReadyRelay(ICaptureSource& capture, MeasureDlgState& state, QWidget& picture)
-        : m_capture(capture), m_state(state), m_picture(picture)
+    FrameReadyRelay(MeasureDlgState& state, QWidget& picture) : m_state(state), m_picture(picture)
     {
-        // One event in flight at a time: when the UI thread falls behind, the
-        // frames in between are not queued up only to be copied in vain.
-        m_state.ConnectCapture([this] {
-            if (!m_eventPending.exchange(true)) {
-                QCoreApplication::postEvent(this, new QEvent(EventType()));
-            }
-        });
+        m_state.ConnectCapture([this] { QCoreApplication::postEvent(this, new QEvent(EventType())); });
     }
-    ~FrameReadyRelay() override { m_capture.EndLive(); }
+    ~FrameReadyRelay() override { m_state.ConnectCapture({}); }
     FrameReadyRelay(const FrameReadyRelay&) = delete;
     FrameReadyRelay& operator=(const FrameReadyRelay&) = delete;
 
@@ -49,17 +40,14 @@ protected:
         if (event->type() != EventType()) {
             return;
         }
-        m_eventPending.store(false);
         if (m_state.OnFrameReady(TickCount())) {
             m_picture.update();
         }
     }
 
 private:
-    ICaptureSource& m_capture;
     MeasureDlgState& m_state;
     QWidget& m_picture;
-    std::atomic<bool> m_eventPending{false};
 };
 
 } // namespace orvane

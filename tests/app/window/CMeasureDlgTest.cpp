@@ -106,6 +106,20 @@ TEST_F(CMeasureDlgTest, WithoutCameraTheWindowHidesBehindTheSearchDialog)
     EXPECT_TRUE(window.isVisible());
 }
 
+// Return in the search dialog presses its one button, "Start".
+TEST_F(CMeasureDlgTest, ReturnInTheSearchDialogPressesStart)
+{
+    CMeasureDlg& window = Make();
+    window.Initialise();
+    CInitCameraDlg* search = window.searchDialog();
+    ASSERT_TRUE(search->isVisible());
+    EXPECT_TRUE(search->startButton()->isDefault());
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_FALSE(search->isVisible());
+    window.OnCameraRetryTimer();
+    EXPECT_TRUE(window.isVisible());
+}
+
 TEST_F(CMeasureDlgTest, JapaneseSearchReportsInJapanese)
 {
     CMeasureDlg& window = Make(Language::Japanese);

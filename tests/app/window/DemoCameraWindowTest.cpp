@@ -2,7 +2,10 @@
 #include <cstring>
 #include <vector>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
@@ -11,6 +14,8 @@
 #include "app/camera/CInitCameraDlg.h"
 #include "app/window/CMeasureDlg.h"
 #include "app/window/FrameReadyRelay.h"
+#include "app/look/CPictureButton.h"
+#include "app/window/ControlIds.h"
 #include "app/window/MainWindowControls.h"
 #include "app/window/PictureView.h"
 #include "app/core/LiveCamera.h"
@@ -28,7 +33,7 @@ TEST(DemoCameraWindowTest, DemoGoesLiveAndTheDisplayShowsItsPicture)
     test::FakeMessageBoxes boxes;
     LiveCamera camera(true);
     CMeasureDlg window(camera, temp.Roots(), Language::English, boxes);
-    FrameReadyRelay relay(camera, window.state(), *window.controls().picture());
+    FrameReadyRelay relay(window.state(), *window.controls().picture());
     window.Initialise();
     ASSERT_TRUE(window.state().isLive());
     EXPECT_TRUE(window.isVisible());
@@ -58,6 +63,37 @@ TEST(DemoCameraWindowTest, DemoGoesLiveAndTheDisplayShowsItsPicture)
     EXPECT_NE(std::memcmp(first.data(), window.state().frames().display.Row(kDemoParticles[0].y), first.size()), 0);
     window.OnTickTimer();
     EXPECT_TRUE(window.windowTitle().startsWith("Orvane demo camera ")) << window.windowTitle().toStdString();
+}
+
+// SET opens the device's settings page while live and the device dialog
+// while frozen; what is open is read from the modal widget, then closed.
+TEST(DemoCameraWindowTest, SetOpensTheSourcePageWhileLiveAndTheDeviceDialogWhileFrozen)
+{
+    test::AppTempFolder temp;
+    test::FakeMessageBoxes boxes;
+    LiveCamera camera(true);
+    CMeasureDlg window(camera, temp.Roots(), Language::English, boxes);
+    FrameReadyRelay relay(window.state(), *window.controls().picture());
+    window.Initialise();
+    ASSERT_TRUE(window.state().isLive());
+
+    const auto openedBySet = [&window] {
+        QString opened;
+        QTimer::singleShot(0, [&opened] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                opened = modal->metaObject()->className();
+                static_cast<QDialog*>(modal)->reject();
+            }
+        });
+        window.controls().button(ctl::kSet)->click();
+        return opened;
+    };
+    EXPECT_EQ(openedBySet(), "orvane::CSourcePropertyPage");
+    EXPECT_TRUE(window.state().isLive());
+    window.OnLive();
+    ASSERT_TRUE(window.state().isFrozen());
+    EXPECT_EQ(openedBySet(), "orvane::CDeviceSetDlg");
+    EXPECT_FALSE(window.state().isLive()) << "the device dialog does not restart the camera";
 }
 
 } // namespace

@@ -100,7 +100,7 @@ protected:
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file) << "[Orvane]\nEnableAllTools=1\n";
         window = std::make_unique<CMeasureDlg>(camera, temp.Roots(), Language::English, boxes);
-        relay = std::make_unique<FrameReadyRelay>(camera, window->state(), *window->controls().picture());
+        relay = std::make_unique<FrameReadyRelay>(window->state(), *window->controls().picture());
         window->Initialise();
     }
 
