@@ -95,10 +95,10 @@ bool ToTwentyFourBits(FrameImage& image)
     return true;
 }
 
-bool Decode(ImageFormat format, std::span<const std::uint8_t> data, FrameImage& image)
+bool Decode(ImageFormat format, std::span<const std::uint8_t> data, FrameImage& image, LoadInfo& info)
 {
     switch (format) {
-    case ImageFormat::Jpeg: return DecodeJpeg(data, image);
+    case ImageFormat::Jpeg: return DecodeJpeg(data, image, &info.truncated);
     case ImageFormat::Gif: return DecodeGif(data, image);
     case ImageFormat::Png: return DecodePng(data, image);
     case ImageFormat::Tiff: return DecodeTiff(data, image);
@@ -204,8 +204,12 @@ bool SaveImage(const std::filesystem::path& path, const FrameImage& image, int t
            SaveJpeg(path, grey, quality);
 }
 
-bool LoadImageFile(const std::filesystem::path& path, FrameImage& image)
+bool LoadImageFile(const std::filesystem::path& path, FrameImage& image, LoadInfo* info)
 {
+    LoadInfo found;
+    if (info != nullptr) {
+        *info = found;
+    }
     const ImageFormat format = ImageFormatForPath(path);
     if (format == ImageFormat::Bmp) {
         // Loading into an existing image would keep that image's size.
@@ -225,25 +229,42 @@ bool LoadImageFile(const std::filesystem::path& path, FrameImage& image)
         image.Release();
         return false;
     }
-    return Decode(format, *data, image);
+    if (!Decode(format, *data, image, found)) {
+        return false;
+    }
+    if (info != nullptr) {
+        *info = found;
+    }
+    return true;
 }
 
-bool LoadPicture(const std::filesystem::path& path, FrameImage& image)
+bool LoadPicture(const std::filesystem::path& path, FrameImage& image, LoadInfo* info)
 {
-    return LoadImageFile(path, image) && ToTwentyFourBits(image);
+    return LoadImageFile(path, image, info) && ToTwentyFourBits(image);
 }
 
-bool LoadImageForThumbnail(const std::filesystem::path& path, FrameImage& image, int minWidth, int minHeight)
+bool LoadImageForThumbnail(const std::filesystem::path& path, FrameImage& image, int minWidth, int minHeight,
+                           LoadInfo* info)
 {
     if (ImageFormatForPath(path) != ImageFormat::Jpeg) {
-        return LoadImageFile(path, image);
+        return LoadImageFile(path, image, info);
+    }
+    if (info != nullptr) {
+        *info = LoadInfo{};
     }
     const auto data = ReadWholeFile(path, kMaxImageFileBytes);
     if (!data) {
         image.Release();
         return false;
     }
-    return DecodeJpegForSize(*data, image, minWidth, minHeight);
+    bool truncated = false;
+    if (!DecodeJpegForSize(*data, image, minWidth, minHeight, &truncated)) {
+        return false;
+    }
+    if (info != nullptr) {
+        info->truncated = truncated;
+    }
+    return true;
 }
 
 } // namespace orvane

@@ -113,6 +113,11 @@ Bytes EncodeJpeg(const FrameImage& image, const JpegOptions& options)
         {1, {0}, 0, 0, 0, 0},  {1, {1}, 0, 0, 0, 0},  {1, {2}, 0, 0, 0, 0},
         {1, {0}, 1, 63, 0, 0}, {1, {1}, 1, 63, 0, 0}, {1, {2}, 1, 63, 0, 0},
     };
+    static const jpeg_scan_info kSequentialScans[] = {
+        {1, {0}, 0, 63, 0, 0},
+        {1, {1}, 0, 63, 0, 0},
+        {1, {2}, 0, 63, 0, 0},
+    };
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr errors{};
     cinfo.err = jpeg_std_error(&errors);
@@ -134,6 +139,9 @@ Bytes EncodeJpeg(const FrameImage& image, const JpegOptions& options)
     if (options.separateDcScans) {
         cinfo.scan_info = kSeparateDc;
         cinfo.num_scans = 6;
+    } else if (options.sequentialScans) {
+        cinfo.scan_info = kSequentialScans;
+        cinfo.num_scans = 3;
     } else if (options.progressive) {
         jpeg_simple_progression(&cinfo);
     }

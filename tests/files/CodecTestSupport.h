@@ -47,6 +47,8 @@ struct JpegOptions {
     bool separateDcScans = false;
     // Chroma at full resolution (4:4:4) instead of halved both ways.
     bool fullChroma = false;
+    // Sequential (not progressive), one scan per colour component.
+    bool sequentialScans = false;
 };
 [[nodiscard]] Bytes EncodeJpeg(const FrameImage& image, const JpegOptions& options);
 // Adobe-style CMYK JPEG (every channel stored inverted) of width × height in one colour.
