@@ -75,7 +75,7 @@ struct TiffOptions {
     int sampleFormat = 1; // SAMPLEFORMAT_UINT
     bool tiled = false;   // 16 × 16 tiles
     bool separatePlanes = false;
-    std::vector<std::uint16_t> colourMap; // red, green, blue runs for palette pictures
+    std::vector<std::uint16_t> colourMap{}; // red, green, blue runs for palette pictures
 };
 [[nodiscard]] Bytes EncodeTiff(int width, int height, const Bytes& rows, const TiffOptions& options);
 
