@@ -199,9 +199,13 @@ bool SaveImage(const std::filesystem::path& path, const FrameImage& image, int t
         return SaveJpeg(path, image, quality);
     }
     FrameImage grey;
-    return ConvertPixels(image, 8, grey,
-                         [](std::uint8_t* to, const std::uint8_t* in) { *to = GreyOfSixteenBit(in); }) &&
-           SaveJpeg(path, grey, quality);
+    return SixteenBitToGrey(image, grey) && SaveJpeg(path, grey, quality);
+}
+
+bool SixteenBitToGrey(const FrameImage& image, FrameImage& grey)
+{
+    return image.bitsPerPixel() == 16 &&
+           ConvertPixels(image, 8, grey, [](std::uint8_t* to, const std::uint8_t* in) { *to = GreyOfSixteenBit(in); });
 }
 
 bool LoadImageFile(const std::filesystem::path& path, FrameImage& image, LoadInfo* info)

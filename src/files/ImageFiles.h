@@ -30,6 +30,10 @@ enum class ImageFormat { Unknown, Bmp, Jpeg, Gif, Png, Tiff };
 // then the rows bottom-up with their padding. True when every write succeeded.
 bool SaveBmp(const FrameImage& image, const std::filesystem::path& path);
 
+// An 8-bit grey image (grey colour table) of bits 2 to 9 of each pixel of a
+// 16-bit image, as the 16-bit frames are shown; false for other depths.
+bool SixteenBitToGrey(const FrameImage& image, FrameImage& grey);
+
 // Save type 1 writes a BMP, 2/3/4 a progressive JPEG of quality 100/90/75.
 // 16-bit images become 8-bit grey JPEGs of bits 2 to 9 of each pixel value.
 // False for other types, an empty image or a file that cannot be written.
