@@ -12,6 +12,11 @@ if [ "${1:-}" = "--sanitize" ]; then
   cmake_args+=(-DORVANE_SANITIZE=ON)
 fi
 
+# ccache speeds up rebuilds when it is there; it is not required.
+if command -v ccache >/dev/null 2>&1; then
+  cmake_args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 bash scripts/install-deps.sh
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cmake_args[@]}"
 cmake --build "$build_dir" --parallel "$(nproc)"
