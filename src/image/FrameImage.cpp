@@ -497,7 +497,8 @@ struct MaskChannel {
         if (maximum == 0) {
             return 0;
         }
-        return static_cast<std::uint8_t>((((pixel & mask) >> shift) * 255 + maximum / 2) / maximum);
+        const std::uint64_t value = (pixel & mask) >> shift;
+        return static_cast<std::uint8_t>((value * 255 + maximum / 2) / maximum);
     }
 };
 

@@ -192,6 +192,18 @@ std::vector<Family> Families()
                             1,
                             {{0, 128, 255}}});
     }
+    // A mask of all 32 bits (grey from the whole pixel) and an empty one.
+    {
+        Bytes pixels;
+        Put32(pixels, 0xFFFFFFFF);
+        Put32(pixels, 0x80000000);
+        families.push_back({"bitfields_32_whole_pixel",
+                            File(InfoHeader(56, 2, 1, 32, 3, {0xFFFFFFFF, 0, 0xFFFFFFFF}), pixels),
+                            24,
+                            2,
+                            1,
+                            {{255, 0, 255, 128, 0, 128}}});
+    }
     // 24 bits, 3 pixels wide: the last row lacks its 3 bytes of padding.
     families.push_back({"last_row_without_padding",
                         File(InfoHeader(40, 3, 2, 24, 0), {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 11, 12, 13, 14, 15, 16,
