@@ -16,6 +16,11 @@ constexpr std::size_t kHeaderSize = 40;
 constexpr std::size_t kCoreHeaderSize = 12;
 constexpr std::size_t kOs2MinHeaderSize = 16;
 constexpr std::size_t kOs2HeaderSize = 64;
+// Runs reach at most 127 pixels per byte; a run-length picture with far more
+// pixels per byte of data (here eight times that, above a small floor) is a
+// tiny file declaring a huge picture, not a picture.
+constexpr std::uint64_t kMaxRunLengthPixelsPerByte = 1024;
+constexpr std::uint64_t kRunLengthPixelsAlwaysAllowed = 65536;
 
 std::uint16_t ReadU16(const std::uint8_t* p)
 {
@@ -168,6 +173,10 @@ std::optional<DibLayout> ParseDibLayout(const std::uint8_t* data, std::size_t si
         pixels = *pixelOffset;
     }
     if (pixelBytes > size - pixels) {
+        return std::nullopt;
+    }
+    if (runLength && static_cast<std::uint64_t>(width) * rows > kRunLengthPixelsAlwaysAllowed &&
+        static_cast<std::uint64_t>(width) * rows > kMaxRunLengthPixelsPerByte * (size - pixels)) {
         return std::nullopt;
     }
 
