@@ -1,9 +1,11 @@
 #include "capture/CCapture.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <thread>
 #include <utility>
 
@@ -123,21 +125,40 @@ void AppendMonitoredDevices(std::vector<CaptureDevice>& devices)
     gst_object_unref(monitor);
 }
 
-// The demo feed: one frame per 1/15 s, paced on appsrc's own thread.
+// The demo feed: one frame per 1/15 s, drawn and paced on appsrc's own
+// thread, which alone touches it. `focus` is the capture's focus control.
 struct DemoFeed {
+    explicit DemoFeed(const std::atomic<int>& focusControl) : focus(focusControl) {}
+    const std::atomic<int>& focus;
     std::uint64_t frame = 0;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    DemoScene scene;
+    std::vector<std::uint8_t> sharp; // the frame before it is put out of focus
 };
 
 void PushDemoFrame(GstAppSrc* source, guint /*length*/, gpointer data)
 {
-    static const std::vector<std::uint8_t> picture = DrawDemoPicture();
     auto* feed = static_cast<DemoFeed*>(data);
     const auto period = std::chrono::microseconds(1000000 / kDemoFramesPerSecond);
     std::this_thread::sleep_until(feed->start + period * feed->frame);
-    // The picture is shared read-only by every buffer.
-    GstBuffer* buffer = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, const_cast<std::uint8_t*>(picture.data()),
-                                                    picture.size(), 0, picture.size(), nullptr, nullptr);
+    GstBuffer* buffer = gst_buffer_new_allocate(nullptr, DemoScene::FrameBytes(), nullptr);
+    GstMapInfo map;
+    if (buffer == nullptr || !gst_buffer_map(buffer, &map, GST_MAP_WRITE)) {
+        if (buffer != nullptr) {
+            gst_buffer_unref(buffer);
+        }
+        return;
+    }
+    const int level = std::clamp(feed->focus.load(), 0, kDemoMaxBlur);
+    if (level == 0) {
+        feed->scene.DrawFrame(feed->frame, map.data);
+    } else {
+        feed->sharp.resize(DemoScene::FrameBytes());
+        feed->scene.DrawFrame(feed->frame, feed->sharp.data());
+        const std::vector<std::uint8_t> blurred = BlurDemoPicture(feed->sharp, level);
+        std::memcpy(map.data, blurred.data(), std::min(blurred.size(), DemoScene::FrameBytes()));
+    }
+    gst_buffer_unmap(buffer, &map);
     GST_BUFFER_PTS(buffer) = feed->frame * GST_SECOND / kDemoFramesPerSecond;
     GST_BUFFER_DURATION(buffer) = GST_SECOND / kDemoFramesPerSecond;
     ++feed->frame;
@@ -287,7 +308,7 @@ void CCapture::StartDemoFeed(GstElement* pipeline)
     }
     GstAppSrcCallbacks callbacks{};
     callbacks.need_data = PushDemoFrame;
-    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, new DemoFeed, DeleteDemoFeed);
+    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, new DemoFeed(m_demoFocus), DeleteDemoFeed);
     gst_object_unref(source);
 }
 

@@ -70,6 +70,10 @@ public:
 
     // Lists the built-in demo camera "Orvane demo camera" first.
     void SetDemoCamera(bool enabled) { m_demo = enabled; }
+    // The demo camera's focus control: 0 sharp, 1 .. kDemoMaxBlur ever more
+    // blurred (BlurDemoPicture). Takes effect with the next frame; any thread.
+    void SetDemoFocus(int blur) { m_demoFocus.store(blur); }
+    [[nodiscard]] int demoFocus() const { return m_demoFocus.load(); }
     // Declares a further source, listed after the devices found: `description`
     // is the gst-launch text of its source element(s).
     void AddSourceDevice(std::string name, std::string description);
@@ -120,6 +124,8 @@ private:
     void StartDemoFeed(GstElement* pipeline);
 
     bool m_demo = false;
+    // Read by the demo feed on its streaming thread.
+    std::atomic<int> m_demoFocus{0};
     std::vector<CaptureDevice> m_declared;
     CaptureDevice m_device;
     bool m_open = false;

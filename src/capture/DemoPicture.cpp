@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstring>
+#include <numbers>
 #include <string>
 
 namespace orvane {
@@ -76,29 +79,14 @@ public:
         }
     }
 
-    void Disc(const DemoParticle& particle)
-    {
-        const int r = particle.radius;
-        for (int dy = -r; dy <= r; ++dy) {
-            for (int dx = -r; dx <= r; ++dx) {
-                if (dx * dx + dy * dy <= r * r) {
-                    Set(particle.x + dx, particle.y + dy, kInk);
-                }
-            }
-        }
-    }
-
     std::vector<std::uint8_t> Take() { return std::move(m_pixels); }
 
 private:
     std::vector<std::uint8_t> m_pixels;
 };
 
-} // namespace
-
-std::vector<std::uint8_t> DrawDemoPicture()
+void DrawStage(Canvas& canvas)
 {
-    Canvas canvas;
     constexpr int kFirstTick = 40;
     constexpr int kLastTick = kDemoWidth - 40;
     canvas.Box(kFirstTick, kDemoScaleRow, kLastTick + 2, kDemoScaleRow + 3, kInk);
@@ -110,10 +98,116 @@ std::vector<std::uint8_t> DrawDemoPicture()
             canvas.Number(x + 1, kDemoScaleRow - length - 8, step / 10);
         }
     }
+}
+
+// The specimen's particles as they stand at `offset`, into top-down rows.
+void DrawSpecimen(std::uint8_t* pixels, DemoOffset offset)
+{
     for (const DemoParticle& particle : kDemoParticles) {
-        canvas.Disc(particle);
+        const int r = particle.radius;
+        const int cx = particle.x + offset.x;
+        const int cy = particle.y + offset.y;
+        for (int y = std::max(0, cy - r); y <= std::min(kDemoHeight - 1, cy + r); ++y) {
+            const int dy = y - cy;
+            const int half = static_cast<int>(std::sqrt(static_cast<double>(r * r - dy * dy)));
+            const int left = std::max(0, cx - half);
+            const int right = std::min(kDemoWidth - 1, cx + half);
+            std::uint8_t* p = pixels + (static_cast<std::size_t>(y) * kDemoWidth + static_cast<std::size_t>(left)) * 3;
+            for (int x = left; x <= right; ++x, p += 3) {
+                p[0] = kInk + 10;
+                p[1] = kInk;
+                p[2] = kInk - 6;
+            }
+        }
     }
-    return canvas.Take();
+}
+
+constexpr std::size_t kNoiseTableBytes = std::size_t{1} << 16;
+
+} // namespace
+
+std::vector<std::uint8_t> DrawDemoPicture()
+{
+    Canvas canvas;
+    DrawStage(canvas);
+    std::vector<std::uint8_t> pixels = canvas.Take();
+    DrawSpecimen(pixels.data(), {});
+    return pixels;
+}
+
+DemoOffset DemoDrift(std::uint64_t frame)
+{
+    const double turn = 2.0 * std::numbers::pi * static_cast<double>(frame % kDemoDriftFrames) / kDemoDriftFrames;
+    return {static_cast<int>(std::lround(kDemoDriftRadius * std::sin(turn))),
+            static_cast<int>(std::lround(kDemoDriftRadius / 2.0 * std::sin(2.0 * turn)))};
+}
+
+DemoScene::DemoScene() : m_noise(kNoiseTableBytes)
+{
+    Canvas canvas;
+    DrawStage(canvas);
+    m_stage = canvas.Take();
+    // A fixed pseudo-random table (xorshift): no two frames read it from the same place.
+    std::uint32_t state = 2463534242u;
+    for (std::int8_t& n : m_noise) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        n = static_cast<std::int8_t>(static_cast<int>(state % (2 * kDemoNoise + 1)) - kDemoNoise);
+    }
+}
+
+void DemoScene::DrawFrame(std::uint64_t frame, std::uint8_t* out) const
+{
+    const auto start = static_cast<std::size_t>(frame * 7919u);
+    const std::uint8_t* stage = m_stage.data();
+    const std::int8_t* noise = m_noise.data();
+    for (std::size_t i = 0; i < FrameBytes(); ++i) {
+        const int value = stage[i] + noise[(start + i) & (kNoiseTableBytes - 1)];
+        out[i] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+    }
+    DrawSpecimen(out, DemoDrift(frame));
+}
+
+namespace {
+
+// One pass of the box blur along lines of `count` samples `step` bytes apart.
+void BoxPass(const std::uint8_t* in, std::uint8_t* out, int count, std::ptrdiff_t step, int radius)
+{
+    const int window = 2 * radius + 1;
+    const auto at = [&](int i) { return static_cast<int>(in[std::clamp(i, 0, count - 1) * step]); };
+    int sum = 0;
+    for (int i = -radius; i <= radius; ++i) {
+        sum += at(i);
+    }
+    for (int i = 0; i < count; ++i) {
+        out[i * step] = static_cast<std::uint8_t>(sum / window);
+        sum += at(i + radius + 1) - at(i - radius);
+    }
+}
+
+} // namespace
+
+std::vector<std::uint8_t> BlurDemoPicture(const std::vector<std::uint8_t>& picture, int radius)
+{
+    radius = std::clamp(radius, 0, kDemoMaxBlur);
+    const std::size_t bytes = static_cast<std::size_t>(kDemoWidth) * kDemoHeight * 3;
+    if (radius == 0 || picture.size() != bytes) {
+        return picture;
+    }
+    std::vector<std::uint8_t> across(bytes);
+    std::vector<std::uint8_t> blurred(bytes);
+    const std::ptrdiff_t rowBytes = static_cast<std::ptrdiff_t>(kDemoWidth) * 3;
+    for (int y = 0; y < kDemoHeight; ++y) {
+        for (int channel = 0; channel < 3; ++channel) {
+            const std::ptrdiff_t start = y * rowBytes + channel;
+            BoxPass(picture.data() + start, across.data() + start, kDemoWidth, 3, radius);
+        }
+    }
+    for (std::ptrdiff_t column = 0; column < rowBytes; ++column) {
+        BoxPass(across.data() + column, blurred.data() + column, kDemoHeight, rowBytes, radius);
+    }
+    return blurred;
 }
 
 } // namespace orvane

@@ -267,6 +267,23 @@ bool ImageView::OnMouseWheel(int delta, IntPoint cursor)
     return newIndex != oldIndex;
 }
 
+bool ImageView::PanBy(double dx, double dy)
+{
+    if (m_zoomIndex == kZoomFit || !std::isfinite(dx) || !std::isfinite(dy)) {
+        return false;
+    }
+    // bx = (x + pan) * f: a screen step d moves the pan by d / f.
+    const double f = ZoomFactor(m_zoomIndex);
+    const double oldX = m_panX;
+    const double oldY = m_panY;
+    m_panX += dx / f;
+    m_panY += dy / f;
+    ViewLayout();
+    const bool moved = m_panX != oldX || m_panY != oldY;
+    m_repaintPending = m_repaintPending || moved;
+    return moved;
+}
+
 bool ImageView::TakeRepaintPending()
 {
     return std::exchange(m_repaintPending, false);

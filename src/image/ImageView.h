@@ -99,6 +99,11 @@ public:
     // zoom index changed (the window selects zoomIndex() in the list).
     bool OnMouseWheel(int delta, IntPoint cursor);
 
+    // Moves the picture by (dx, dy) screen pixels, as a drag of the picture
+    // would, within the pan the layout allows. Fit mode has no pan: nothing
+    // changes. True when the pan changed.
+    bool PanBy(double dx, double dy);
+
     // True once after a change that needs the whole window repainted.
     [[nodiscard]] bool TakeRepaintPending();
 

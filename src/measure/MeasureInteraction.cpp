@@ -182,17 +182,46 @@ void MeasureInteraction::OnLButtonUp(int x, int y, bool shift)
     m_lastUpPos = position;
 
     const InteractionSettings settings = Settings();
-    if (m_working.kind == kModeNone || !Contains(settings.view.frame, position) || isDouble) {
+    if (!Contains(settings.view.frame, position) || isDouble) {
         return;
     }
     const std::optional<PointD> image = ClientToImage(settings.view, {double(x), double(y)});
     if (!image) {
         return;
     }
+    if (m_working.kind == kModeNone) {
+        SelectByLabel(ToPointD(*image), settings);
+        return;
+    }
     bool snapped = false;
     PlacePoint(SnapToEdge(ToPointD(*image), snapped));
     CompleteIfReady(settings, shift);
     RepaintPicture();
+}
+
+void MeasureInteraction::SelectByLabel(PointD image, const InteractionSettings& settings)
+{
+    const HitResult hit = HitTest(image.x, image.y, HitToleranceImage(settings));
+    if (hit.hit != HitKind::Label || hit.record == nullptr) {
+        return;
+    }
+    std::vector<int> rows;
+    for (int row = 0; row < m_list.RowCount(); ++row) {
+        if (m_list.rows()[static_cast<std::size_t>(row)].record == hit.record) {
+            rows.push_back(row);
+        }
+    }
+    OnListItemChanged(rows);
+    if (m_context.showSelection) {
+        m_context.showSelection(rows);
+    }
+}
+
+void MeasureInteraction::CancelPlacing()
+{
+    if (placing()) {
+        SetTool(m_working.kind);
+    }
 }
 
 void MeasureInteraction::PlacePoint(PointD p)

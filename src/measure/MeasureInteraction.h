@@ -78,6 +78,8 @@ struct InteractionContext {
     // Repaint the picture / the whole window.
     std::function<void()> repaintPicture;
     std::function<void()> repaintWindow;
+    // The list view is to select these rows (a label was clicked).
+    std::function<void(std::span<const int> rows)> showSelection;
 };
 
 // The measurement interaction of the main window: the tool buttons, left
@@ -113,6 +115,11 @@ public:
     void OnRButtonDown(int x, int y);
     void OnRButtonUp();
     void OnMouseMove(int x, int y, bool shift);
+
+    // Points of a measurement have been placed and it is not finished yet.
+    [[nodiscard]] bool placing() const { return m_working.kind != 0 && m_working.pointCount > 0; }
+    // Escape: the points placed so far are dropped; the tool stays armed.
+    void CancelPlacing();
 
     // DELETE: removes the records of the selected rows, or after a Yes to
     // "Are all items deleted ?" every record.
@@ -186,6 +193,9 @@ private:
     void Hover(PointD image, const InteractionSettings& settings);
     void PointerOverPoint(bool showCenter);
     void ShowDefaultCursor();
+
+    // A left click with no tool armed: a label under it selects its record's rows.
+    void SelectByLabel(PointD image, const InteractionSettings& settings);
 
     [[nodiscard]] bool HitsLabel(const MEASURE& record, std::int32_t label, PointD position,
                                  const InteractionSettings& settings) const;

@@ -22,6 +22,13 @@ std::string ErrnoText(int error)
     return std::system_category().message(error);
 }
 
+thread_local std::string t_lastFileError;
+
+void NoteFileError(int error)
+{
+    t_lastFileError = ErrnoText(error != 0 ? error : EIO);
+}
+
 // Closes a descriptor on scope exit.
 class FdGuard {
 public:
@@ -223,6 +230,7 @@ bool AtomicFile::Open()
     }
     if (fd < 0) {
         kLog.Warning("cannot create a temporary file for " + m_target.string() + ": " + ErrnoText(lastError));
+        NoteFileError(lastError);
         return false;
     }
     if (keepMode) {
@@ -232,6 +240,7 @@ bool AtomicFile::Open()
     auto* cookie = new int(fd);
     m_stream = ::fopencookie(cookie, "wb", kFunctions);
     if (m_stream == nullptr) {
+        NoteFileError(errno);
         delete cookie;
         ::close(fd);
         ::unlink(m_temporary.c_str());
@@ -250,6 +259,7 @@ bool AtomicFile::Write(std::span<const std::uint8_t> bytes)
     }
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_stream) != bytes.size()) {
         m_failed = true;
+        NoteFileError(errno);
     }
     return !m_failed;
 }
@@ -264,18 +274,32 @@ bool AtomicFile::Commit()
     if (m_stream == nullptr) {
         return false;
     }
-    bool ok = !m_failed && std::ferror(m_stream) == 0 && std::fflush(m_stream) == 0;
-    if (ok && (!StepAllowed(AtomicFileStep::Sync) || ::fsync(m_fd) != 0)) {
+    // errno of the first step that fails is the reason the operator is told.
+    int error = 0;
+    bool ok = !m_failed && std::ferror(m_stream) == 0;
+    if (ok && std::fflush(m_stream) != 0) {
+        error = errno;
         ok = false;
     }
-    if (std::fclose(m_stream) != 0) {
+    if (ok && (!StepAllowed(AtomicFileStep::Sync) || ::fsync(m_fd) != 0)) {
+        error = errno;
+        ok = false;
+    }
+    if (std::fclose(m_stream) != 0 && ok) {
+        error = errno;
         ok = false;
     }
     m_stream = nullptr;
     m_fd = -1;
     if (ok && (!StepAllowed(AtomicFileStep::Rename) || ::rename(m_temporary.c_str(), m_target.c_str()) != 0)) {
-        kLog.Warning("cannot replace " + m_target.string() + ": " + ErrnoText(errno));
+        error = errno;
+        kLog.Warning("cannot replace " + m_target.string() + ": " + ErrnoText(error));
         ok = false;
+    }
+    if (!ok && error != 0) {
+        NoteFileError(error);
+    } else if (!ok && t_lastFileError.empty()) {
+        NoteFileError(EIO);
     }
     if (!ok) {
         kLog.Warning("writing " + m_target.string() + " failed; the old file is left as it was");
@@ -287,6 +311,16 @@ bool AtomicFile::Commit()
     const std::filesystem::path folder = m_target.parent_path();
     SyncFolder(folder.empty() ? std::filesystem::path(".") : folder);
     return true;
+}
+
+std::string LastFileError()
+{
+    return t_lastFileError;
+}
+
+void ClearLastFileError()
+{
+    t_lastFileError.clear();
 }
 
 void SetAtomicFileFaultHook(AtomicFileFaultHook hook)

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -52,6 +53,12 @@ private:
     int m_fd = -1; // beneath m_stream, closed with it
     bool m_failed = false;
 };
+
+// The system's text for the reason the last AtomicFile of this thread failed
+// ("Permission denied", "No space left on device"), so that a failed save can
+// tell the operator why; empty when none failed since ClearLastFileError().
+[[nodiscard]] std::string LastFileError();
+void ClearLastFileError();
 
 // Open, Write, Commit in one call.
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);

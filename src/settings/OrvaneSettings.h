@@ -149,7 +149,7 @@ struct OrvaneSettings {
     int FocusSelect = 0;
     MagnetDataSettings MagnetData;
     WindowPlacementSettings window;
-    int EnableAllTools = 0; // 1 enables the tools the window ships disabled
+    int EnableAllTools = 1; // 0 keeps the shipped product's restricted set of tools
 
     friend bool operator==(const OrvaneSettings&, const OrvaneSettings&) = default;
 };

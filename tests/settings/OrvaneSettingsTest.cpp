@@ -93,7 +93,7 @@ TEST(OrvaneSection, DefaultsFromAnEmptyProfile)
     EXPECT_EQ(s.MagnetData.Show, 0);
     EXPECT_EQ(s.MagnetData.Vector, 0);
     EXPECT_EQ(s.window, (WindowPlacementSettings{11, 811, 22, 622, 0}));
-    EXPECT_EQ(s.EnableAllTools, 0);
+    EXPECT_EQ(s.EnableAllTools, 1);
 }
 
 TEST(OrvaneSection, OneSaveWritesTheWholeKeySetInOrder)

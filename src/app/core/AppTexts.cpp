@@ -5,9 +5,9 @@
 
 namespace orvane {
 
-std::string WindowTitle(bool frozen, std::string_view deviceCaption, double fps)
+std::string WindowTitle(bool noCameraPicture, std::string_view deviceCaption, double fps)
 {
-    if (frozen) {
+    if (noCameraPicture) {
         return std::string(kVersionTitle);
     }
     // A rate that is not a number (no frames counted yet) shows as 0.0.

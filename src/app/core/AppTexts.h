@@ -11,8 +11,8 @@ namespace orvane {
 inline constexpr std::string_view kVersionTitle = "Orvane Version 1.658";
 
 // Title of the main window: while live "<device> <fps with one decimal>fps"
-// ("%s %.1ffps"), while frozen the version title.
-[[nodiscard]] std::string WindowTitle(bool frozen, std::string_view deviceCaption, double fps);
+// ("%s %.1ffps"); frozen or without a camera, the version title.
+[[nodiscard]] std::string WindowTitle(bool noCameraPicture, std::string_view deviceCaption, double fps);
 
 struct MessageText {
     std::string_view caption;

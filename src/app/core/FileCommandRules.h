@@ -33,8 +33,11 @@ struct FileDialogSetup {
 // SAVE's dialog; `defaultName` is the time stamp name without extension.
 [[nodiscard]] FileDialogSetup ImageSaveSetup(Language language, std::string defaultName);
 
-// DIR's folder browser, the same in both languages.
-inline constexpr std::string_view kChooseFolderTitle = "フォルダを選択して下さい";
+// DIR's folder browser title.
+[[nodiscard]] constexpr std::string_view ChooseFolderTitle(Language language)
+{
+    return language == Language::Japanese ? "フォルダを選択して下さい" : "Select a folder";
+}
 
 // The results dialog's type entries.
 inline constexpr int kResultsFilterCsv = 1;

@@ -165,6 +165,7 @@ bool LiveCamera::OnFrameReady(std::uint32_t now)
     if (settings.m_WB_Flg != 0) {
         ApplyColourOffsets(display, settings.m_WB_B, settings.m_WB_R);
     }
+    m_state->FeedFrameConsumers(now);
 
     if (!m_fpsStarted) {
         m_fpsStarted = true;

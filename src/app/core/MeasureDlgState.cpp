@@ -6,6 +6,7 @@
 #include "app/core/AppTexts.h"
 #include "app/core/FileCommandRules.h"
 #include "app/core/InstantSaveName.h"
+#include "app/core/OverlayToolSettings.h"
 #include "files/ImageFiles.h"
 #include "settings/CalibrationSettings.h"
 
@@ -97,7 +98,8 @@ TickResult MeasureDlgState::OnTick(std::uint32_t now)
     TickResult result;
     result.repaint = m_repaintPending || viewWantsRepaint;
     m_repaintPending = false;
-    result.title = WindowTitle(m_isFrozen, m_capture.deviceCaption(), m_fps);
+    // Without a live camera there is no rate to show, as when frozen.
+    result.title = WindowTitle(m_isFrozen || !m_capture.isLive(), m_capture.deviceCaption(), m_fps);
     return result;
 }
 
@@ -148,11 +150,16 @@ bool MeasureDlgState::OnLive()
         EndLive();
         m_isFrozen = true;
         m_fps = 0.0;
+        // Points snap to the picture that stays on the screen.
+        if (m_magnet.isOn()) {
+            RebuildEdgeImage();
+        }
     }
     m_view.ZoomChanged(m_view.zoomIndex());
     m_repaintPending = true;
     m_cursorHint = 0;
     m_cursorHidden = false;
+    m_crossHairsOn = false;
     return showSearch;
 }
 
@@ -168,9 +175,33 @@ bool MeasureDlgState::OpenPicture(const std::filesystem::path& path)
     m_frames.display = std::move(picture);
     m_whitePicture = false;
     DisplayFrameChanged();
+    RebuildEdgeImage();
     m_view.ViewLayout();
     m_repaintPending = true;
     return true;
+}
+
+void MeasureDlgState::FeedFrameConsumers(std::uint32_t now)
+{
+    if (m_focus.ComputeFocus(m_frames.display) && m_focusValuesChanged) {
+        m_focusValuesChanged();
+    }
+    m_magnet.OnFrame(m_frames.display, MagnetOptionsOf(m_settings.MagnetData), m_settings.MagnetData.Show != 0, now);
+}
+
+const FrameImage& MeasureDlgState::PictureToShow()
+{
+    if (m_settings.MagnetData.Show != 0) {
+        if (const FrameImage* shown = m_magnet.ShownPicture(m_frames.display, MagnetOptionsOf(m_settings.MagnetData))) {
+            return *shown;
+        }
+    }
+    return m_frames.display;
+}
+
+void MeasureDlgState::RebuildEdgeImage()
+{
+    m_magnet.Rebuild(m_frames.display, m_settings.MagnetData.Vector);
 }
 
 std::filesystem::path MeasureDlgState::InstantSave(const std::tm& localTime)

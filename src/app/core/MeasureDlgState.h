@@ -18,6 +18,8 @@
 #include "platform/ProfileFile.h"
 #include "settings/CrossLineSettings.h"
 #include "settings/OrvaneSettings.h"
+#include "tools/FocusIndicator.h"
+#include "tools/MagnetEdge.h"
 
 namespace orvane {
 
@@ -84,6 +86,16 @@ public:
     void ConnectCapture(std::function<void()> frameReady) { m_capture.Connect(*this, std::move(frameReady)); }
     // A frame has arrived: true when the picture is to be repainted.
     bool OnFrameReady(std::uint32_t now) { return m_capture.OnFrameReady(now); }
+    // The display frame holds a new camera frame at `now`: the focus meters
+    // measure it and the magnet's edge image follows its rebuild rules.
+    void FeedFrameConsumers(std::uint32_t now);
+    // Called after the focus areas were measured (the meters repaint).
+    void SetFocusValuesChanged(std::function<void()> changed) { m_focusValuesChanged = std::move(changed); }
+    // What the picture shows: the display frame, or with the magnet's "Show"
+    // the thresholded picture made from it.
+    [[nodiscard]] const FrameImage& PictureToShow();
+    // The magnet's edge image is made again from the display frame now.
+    void RebuildEdgeImage();
     // The camera's frames before it starts: a white capture frame of the
     // camera's size and a white display frame (with the work images and the
     // view following it). False, with nothing changed, when they cannot be had.
@@ -158,10 +170,14 @@ public:
     void SetCursorHint(int hint) { m_cursorHint = hint; }
     [[nodiscard]] bool cursorHidden() const { return m_cursorHidden; }
     void SetCursorHidden(bool hidden) { m_cursorHidden = hidden; }
+    // The cursor cross hairs are drawn at the pointer (they stand in for it
+    // while the measuring hides the system cursor); LIVE clears them.
+    [[nodiscard]] bool crossHairsOn() const { return m_crossHairsOn; }
+    void SetCrossHairsOn(bool on) { m_crossHairsOn = on; }
     [[nodiscard]] bool burnIn() const { return m_burnIn; }
     // The measurement tool armed (0 none, 1 LINE ... 6 ANGLE).
     [[nodiscard]] int activeMode() const { return m_measure.interaction().mode(); }
-    [[nodiscard]] int focusAreaState() const { return m_focusAreaState; }
+    [[nodiscard]] int focusAreaState() const { return m_focus.drawingState(); }
     [[nodiscard]] int selectedCalibration() const { return m_measure.selectedIndex(); }
     // The calibration list's choice: see MeasureSession::SelectCalibration.
     void SelectCalibration(int index) { m_measure.SelectCalibration(index); }
@@ -185,6 +201,8 @@ public:
     [[nodiscard]] InitCameraSearch& search() { return m_search; }
     [[nodiscard]] MeasureSession& measure() { return m_measure; }
     [[nodiscard]] const MeasureSession& measure() const { return m_measure; }
+    [[nodiscard]] MagnetAid& magnet() { return m_magnet; }
+    [[nodiscard]] FocusIndicator& focus() { return m_focus; }
 
 private:
     // A white 24-bit capture and display frame and blank work images of the
@@ -206,7 +224,11 @@ private:
     FrameBuffers m_frames;
     ImageView m_view;
     InitCameraSearch m_search;
-    MeasureSession m_measure{m_settings, m_calibrations, m_view};
+    // The magnet's edge image and shown picture are the two work images.
+    MagnetAid m_magnet{m_frames.work1, m_frames.work2};
+    FocusIndicator m_focus;
+    std::function<void()> m_focusValuesChanged;
+    MeasureSession m_measure{m_settings, m_calibrations, m_view, MeasureTools{&m_magnet, &m_focus}};
 
     bool m_isFrozen = false;
     bool m_burnIn = false;
@@ -218,7 +240,7 @@ private:
     int m_whiteHeight = 0;
     int m_cursorHint = 0;
     bool m_cursorHidden = false;
-    int m_focusAreaState = 0;
+    bool m_crossHairsOn = false;
     double m_fps = 0.0;
     std::uint32_t m_lastTickTime = 0;
     int m_rightReserve = 0;

@@ -3,20 +3,27 @@
 #include <string>
 
 #include "app/core/AppLog.h"
+#include "app/core/OverlayToolSettings.h"
 #include "measure/CalibrationDrawing.h"
 #include "settings/MeasureStyleSettings.h"
 
 namespace orvane {
 
-MeasureSession::MeasureSession(OrvaneSettings& settings, CCalibChain& calibrations, const ImageView& view)
-    : m_settings(settings), m_calibrations(calibrations), m_view(view),
+MeasureSession::MeasureSession(OrvaneSettings& settings, CCalibChain& calibrations, const ImageView& view,
+                               MeasureTools tools)
+    : m_settings(settings), m_calibrations(calibrations), m_view(view), m_tools(tools),
       m_interaction(InteractionContext{
           .settings = [this] { return CurrentSettings(); },
           .measureText =
               [this](std::string_view text) {
                   return m_host.measureText ? m_host.measureText(text, Style().font) : TextExtent{};
               },
-          .snapToEdge = {},
+          .snapToEdge =
+              [this](PointD image, bool& snapped) {
+                  snapped = m_tools.magnet != nullptr &&
+                            m_tools.magnet->Snap(MagnetOptionsOf(m_settings.MagnetData), image);
+                  return image;
+              },
           .askYesNo = [this](std::string_view text,
                              std::string_view caption) { return m_host.askYesNo && m_host.askYesNo(text, caption); },
           .clock = {},
@@ -25,7 +32,12 @@ MeasureSession::MeasureSession(OrvaneSettings& settings, CCalibChain& calibratio
           .calibrationMouseMove =
               [this](PointD image, bool insidePicture) { return m_calibrationEdit.OnMouseMove(image, insidePicture); },
           .calibrationRightRelease = [this] { m_calibrationEdit.OnRButtonUp(); },
-          .cancelFocusArea = {},
+          .cancelFocusArea =
+              [this] {
+                  if (m_tools.focus != nullptr) {
+                      m_tools.focus->CancelArea();
+                  }
+              },
           .repaintPicture = [this] { RepaintPicture(); },
           .repaintWindow =
               [this] {
@@ -33,8 +45,15 @@ MeasureSession::MeasureSession(OrvaneSettings& settings, CCalibChain& calibratio
                       m_host.repaintWindow();
                   }
               },
+          .showSelection =
+              [this](std::span<const int> rows) {
+                  if (m_host.showSelection) {
+                      m_host.showSelection(rows);
+                  }
+              },
       })
 {
+    MarkResultsSaved();
 }
 
 InteractionSettings MeasureSession::CurrentSettings() const
@@ -71,6 +90,9 @@ void MeasureSession::SelectCalibration(int index)
         m_scaling.prev = nullptr;
         m_scaling.next = nullptr;
     }
+    if (m_calibrationListener) {
+        m_calibrationListener();
+    }
     RepaintPicture();
 }
 
@@ -94,17 +116,33 @@ void MeasureSession::EndCalibration()
 
 MeasureFileLoad MeasureSession::LoadResults(const std::filesystem::path& path)
 {
-    const MeasureFileLoad load = LoadMeasureFile(m_interaction.chain(), path);
-    if (!load.ok()) {
+    // Read aside first: a file that gives nothing must not empty the list.
+    CMeasureChain loaded;
+    const MeasureFileLoad load = LoadMeasureFile(loaded, path);
+    if (!load.ok() || load.loaded == 0) {
         kAppLog.Warning("results file not loaded: " + path.string());
-    } else if (load.damaged) {
+        return load;
+    }
+    if (load.damaged) {
         kAppLog.Warning("results file is damaged, " + std::to_string(load.dropped) +
                         " measurements dropped: " + path.string());
     }
+    m_interaction.chain() = std::move(loaded);
     m_interaction.chain().Renumber();
     m_interaction.RefillList();
+    MarkResultsSaved();
     RepaintPicture();
     return load;
+}
+
+bool MeasureSession::HasUnsavedMeasurements() const
+{
+    return EncodeMeasureFile(m_interaction.chain()) != m_savedImage;
+}
+
+void MeasureSession::MarkResultsSaved()
+{
+    m_savedImage = EncodeMeasureFile(m_interaction.chain());
 }
 
 MeasureStyle MeasureSession::Style() const

@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "files/MeasureFile.h"
 #include "image/DrawingSurface.h"
@@ -15,6 +17,8 @@
 #include "measure/MeasureDrawing.h"
 #include "measure/MeasureInteraction.h"
 #include "settings/OrvaneSettings.h"
+#include "tools/FocusIndicator.h"
+#include "tools/MagnetEdge.h"
 
 namespace orvane {
 
@@ -28,6 +32,16 @@ struct MeasureHost {
     std::function<void()> repaintPicture;
     // The whole window: the tool lamps may have changed too.
     std::function<void()> repaintWindow;
+    // The results list is to select these rows.
+    std::function<void(std::span<const int> rows)> showSelection;
+};
+
+// The overlay tools measuring works with: the magnet snaps placed and
+// dragged points, and choosing a tool gives up a focus area being drawn.
+// Either may be null (no snapping, no focus areas).
+struct MeasureTools {
+    MagnetAid* magnet = nullptr;
+    FocusIndicator* focus = nullptr;
 };
 
 // Measuring in the main window, free of any window system: the measurement
@@ -41,7 +55,8 @@ struct MeasureHost {
 // outlive the session. UI thread only.
 class MeasureSession {
 public:
-    MeasureSession(OrvaneSettings& settings, CCalibChain& calibrations, const ImageView& view);
+    MeasureSession(OrvaneSettings& settings, CCalibChain& calibrations, const ImageView& view,
+                   MeasureTools tools = {});
 
     MeasureSession(const MeasureSession&) = delete;
     MeasureSession& operator=(const MeasureSession&) = delete;
@@ -60,6 +75,9 @@ public:
     [[nodiscard]] int selectedIndex() const { return m_selectedIndex; }
     // The copies kept of the chosen calibration.
     [[nodiscard]] const SelectedCalibration& selection() const { return m_selection; }
+    // Told after every choice, once the new calibration is in place (the
+    // scale bar, the grid field and the cross lines show its values).
+    void SetCalibrationListener(std::function<void()> listener) { m_calibrationListener = std::move(listener); }
 
     // The calibration dialog opens on calibration `index`: its rectangle and
     // the calibration frame ("m_CalibSet") are drawn and can be dragged with
@@ -71,9 +89,16 @@ public:
     [[nodiscard]] CalibrationRectEdit& calibrationEdit() { return m_calibrationEdit; }
 
     // A results file replaces the measurements: loaded, renumbered, listed
-    // anew in the selected unit, repainted. The list is refilled whether or
-    // not the file could be read, as the load command does.
+    // anew in the selected unit, repainted. A file that cannot be read as a
+    // results file, or gives no measurement, leaves the measurements as they
+    // are (loaded is then 0).
     MeasureFileLoad LoadResults(const std::filesystem::path& path);
+
+    // Measurements made, changed or deleted since the last load or
+    // MarkResultsSaved: loading a results file would lose them.
+    [[nodiscard]] bool HasUnsavedMeasurements() const;
+    // The measurements as they are now have been written to a file.
+    void MarkResultsSaved();
 
     // Asks the window to repaint the picture.
     void RepaintPicture() const;
@@ -97,7 +122,9 @@ private:
     OrvaneSettings& m_settings;
     CCalibChain& m_calibrations;
     const ImageView& m_view;
+    MeasureTools m_tools;
     MeasureHost m_host;
+    std::function<void()> m_calibrationListener;
     // What new and recomputed measurements are scaled with: a copy of the
     // chosen calibration, so that edits in the open dialog count only after OK.
     CALIBRATION m_scaling;
@@ -108,6 +135,8 @@ private:
     // armed: the rubber band stays there when the pointer leaves the picture.
     std::optional<PointD> m_lastMouse;
     MeasureInteraction m_interaction;
+    // The results-file bytes of the measurements at the last load or save.
+    std::vector<std::uint8_t> m_savedImage;
 };
 
 } // namespace orvane

@@ -31,11 +31,44 @@ constexpr std::array<ToolTipEntry, 21> kToolTips{{
     {220, ctl::kResultList, "計測結果を表示します"},
 }};
 
+constexpr std::array<EnglishToolTip, 25> kEnglishToolTips{{
+    {ctl::kLive, "Show the live camera picture or freeze it (F11)"},
+    {ctl::kSave, "Save the picture (right click: save at once under a time-stamp name, also F12)"},
+    {ctl::kDir, "Choose the folder pictures are saved in"},
+    {ctl::kSet, "Camera settings"},
+    {ctl::kType, "Save pictures with the measurements drawn in"},
+    {ctl::kThumb, "Show the saved pictures as thumbnails"},
+    {ctl::kWhiteBalance, "Draw a focus area"},
+    {ctl::kZoomList, "Screen scale of the picture"},
+    {ctl::kLine, "Measure the length between two points"},
+    {ctl::kAria, "Measure the area of a polygon (double click closes it)"},
+    {ctl::kCircle, "Measure the diameter of a circle through three points"},
+    {ctl::kCircle2, "Measure two circles and the distance of their centres"},
+    {ctl::kSui, "Measure perpendicular distances from points to a base line"},
+    {ctl::kAngle, "Measure an angle"},
+    {ctl::kDelete, "Delete the selected measurements (Delete key)"},
+    {ctl::kClear, "Load a results file"},
+    {ctl::kColor, "Colours of the measurements, grid and scale bar"},
+    {ctl::kCsv, "Save the results as CSV or as a results file"},
+    {ctl::kCalib, "Set the calibration values"},
+    {ctl::kCrossLine, "Cross lines over the picture"},
+    {ctl::kCalibrationList, "Choose the calibration"},
+    {ctl::kResultList, "Measurement results"},
+    {ctl::kMagnetButton, "Snap measuring points to edges (right click: settings)"},
+    {ctl::kRightCorner, "Hide or show the right-hand panel"},
+    {ctl::kBottomCorner, "Hide or show the thumbnail strip"},
+}};
+
 } // namespace
 
 std::span<const ToolTipEntry> ToolTipTable()
 {
     return kToolTips;
+}
+
+std::span<const EnglishToolTip> EnglishToolTipTable()
+{
+    return kEnglishToolTips;
 }
 
 } // namespace orvane

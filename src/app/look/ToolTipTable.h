@@ -17,4 +17,14 @@ struct ToolTipEntry {
 // The 21 tooltips, string ids 200 to 220 in order.
 [[nodiscard]] std::span<const ToolTipEntry> ToolTipTable();
 
+// A tooltip of the English interface: the control and its text.
+struct EnglishToolTip {
+    int controlId;
+    std::string_view text;
+};
+
+// English tooltips for every picture button and the lists, so that the
+// English interface explains its buttons too.
+[[nodiscard]] std::span<const EnglishToolTip> EnglishToolTipTable();
+
 } // namespace orvane

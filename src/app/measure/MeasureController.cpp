@@ -87,6 +87,7 @@ void MeasureController::InstallHost(IMessageBoxes& boxes)
                 m_window.update();
                 m_controls.picture()->update();
             },
+        .showSelection = [this](std::span<const int> rows) { m_list->SelectRows(rows); },
     });
 }
 
@@ -191,6 +192,7 @@ void MeasureController::AfterEvent()
     const MeasureInteraction& interaction = m_session.interaction();
     m_state.SetCursorHint(interaction.cursorHint());
     m_state.SetCursorHidden(interaction.systemCursorHidden());
+    m_state.SetCrossHairsOn(interaction.hideCursor() != 0);
     UpdateCursor();
     if (interaction.mode() != m_shownMode) {
         m_shownMode = interaction.mode();
@@ -201,7 +203,9 @@ void MeasureController::AfterEvent()
 void MeasureController::UpdateCursor()
 {
     PictureView* picture = m_controls.picture();
-    if (m_state.cursorHidden()) {
+    // Hidden only while the cross hairs stand in for the pointer: the
+    // operator always sees one or the other.
+    if (m_state.cursorHidden() && m_state.crossHairsOn()) {
         picture->setCursor(Qt::BlankCursor);
     } else if (const std::optional<QCursor> cursor = m_cursors.CursorForHint(m_state.cursorHint())) {
         picture->setCursor(*cursor);

@@ -71,6 +71,26 @@ void ResultListMirror::WriteRow(int row)
     }
 }
 
+void ResultListMirror::SelectRows(std::span<const int> rows)
+{
+    const QSignalBlocker quiet(&m_view);
+    QItemSelectionModel* selection = m_view.selectionModel();
+    if (selection == nullptr) {
+        return;
+    }
+    QItemSelection chosen;
+    for (const int row : rows) {
+        if (row >= 0 && row < m_view.rowCount()) {
+            chosen.select(m_view.model()->index(row, 0), m_view.model()->index(row, m_view.columnCount() - 1));
+        }
+    }
+    selection->select(chosen, QItemSelectionModel::ClearAndSelect);
+    if (!rows.empty() && rows.front() >= 0 && rows.front() < m_view.rowCount()) {
+        m_view.scrollTo(m_view.model()->index(rows.front(), 0));
+    }
+    m_view.viewport()->update();
+}
+
 std::vector<int> ResultListMirror::SelectedRows() const
 {
     std::vector<int> rows;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
 class QTableWidget;
@@ -25,6 +26,9 @@ public:
 
     // The selected rows, ascending.
     [[nodiscard]] std::vector<int> SelectedRows() const;
+    // Selects exactly these rows and scrolls the first into view; the view's
+    // selection signal stays quiet (the model already knows).
+    void SelectRows(std::span<const int> rows);
 
 private:
     void Apply(const ListChange& change);

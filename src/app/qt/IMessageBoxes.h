@@ -15,6 +15,8 @@ public:
     virtual bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) = 0;
     // A notice with an OK button.
     virtual void Inform(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // Something the operator asked for did not happen: the warning icon.
+    virtual void Warn(QWidget* parent, const QString& caption, const QString& text) = 0;
 };
 
 } // namespace orvane

@@ -15,4 +15,9 @@ void QtMessageBoxes::Inform(QWidget* parent, const QString& caption, const QStri
     QMessageBox::information(parent, caption, text);
 }
 
+void QtMessageBoxes::Warn(QWidget* parent, const QString& caption, const QString& text)
+{
+    QMessageBox::warning(parent, caption, text);
+}
+
 } // namespace orvane

@@ -9,6 +9,7 @@ class QtMessageBoxes final : public IMessageBoxes {
 public:
     bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) override;
     void Inform(QWidget* parent, const QString& caption, const QString& text) override;
+    void Warn(QWidget* parent, const QString& caption, const QString& text) override;
 };
 
 } // namespace orvane

@@ -7,6 +7,7 @@
 
 #include "app/qt/AppLog.h"
 #include "app/window/CMeasureDlg.h"
+#include "app/window/FileCommands.h"
 #include "app/window/FrameReadyRelay.h"
 #include "app/qt/IMessageBoxes.h"
 #include "app/window/MainWindowControls.h"
@@ -51,7 +52,7 @@ int CMeasureApp::Run(const CommandLine& commandLine)
 
     window.Initialise(commandLine.imageFile);
     if (!commandLine.resultsFile.empty()) {
-        window.state().measure().LoadResults(commandLine.resultsFile);
+        window.files().LoadResultsFile(commandLine.resultsFile);
     }
     return QApplication::exec();
 }

@@ -20,10 +20,16 @@
 #include "app/qt/IMessageBoxes.h"
 #include "app/window/MainWindowControls.h"
 #include "app/measure/MeasureController.h"
+#include "app/overlays/DisplayAidsController.h"
+#include "app/overlays/FocusController.h"
+#include "app/overlays/MagnetController.h"
 #include "app/window/PictureView.h"
+#include "app/window/PicturePanning.h"
 #include "app/window/RightColumnLayout.h"
+#include "app/window/ScreenFit.h"
 #include "app/look/WindowLook.h"
 #include "app/core/AppTexts.h"
+#include "app/core/FileMessages.h"
 #include "app/core/KeyActions.h"
 #include "platform/Clock.h"
 
@@ -43,9 +49,14 @@ WindowKey KeyOf(int qtKey)
     case Qt::Key_Enter: return WindowKey::Enter;
     case Qt::Key_F11: return WindowKey::F11;
     case Qt::Key_F12: return WindowKey::F12;
+    case Qt::Key_Delete: return WindowKey::Delete;
     default: return WindowKey::Other;
     }
 }
+
+// The title bar and borders a window manager adds, until the window is shown
+// and its frame can be measured.
+constexpr QMargins kAssumedFrame{4, 30, 4, 4};
 
 // A stored placement smaller than this is not a window anyone left behind.
 constexpr int kMinimumRestoredWidth = 200;
@@ -69,15 +80,26 @@ CMeasureDlg::CMeasureDlg(ICaptureSource& capture, const PathRoots& roots, Langua
     m_calibration = std::make_unique<CalibrationController>(*this, m_state.measure(), *m_controls->calibrationList(),
                                                             *m_controls->button(ctl::kCalib));
     m_files = std::make_unique<FileCommands>(*this, m_state, *m_controls, m_boxes, m_language);
+    m_displayAids = std::make_unique<DisplayAidsController>(*this, m_state, *m_controls, m_pictures, m_language);
+    // Installed after the measuring's filter, so it sees the middle button first.
+    m_panning = new PicturePanning(m_state.view(), [this] { RepaintPicture(); }, this);
+    m_controls->picture()->installEventFilter(m_panning);
+    // After the measuring, so that their mouse filters see events first.
+    m_magnet = std::make_unique<MagnetController>(*this, m_state, *m_controls, m_language);
+    m_focus = std::make_unique<FocusController>(*this, m_state, *m_controls);
 
     const QSize client(m_dpi.DpiScaleX(MainWindowControls::kInitialClientSize.width()),
                        m_dpi.DpiScaleY(MainWindowControls::kInitialClientSize.height()));
-    resize(client);
+    QRect placed(QPoint(0, 0), client);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        move(area.x() + std::max(0, (area.width() - client.width()) / 2),
-             area.y() + std::max(0, (area.height() - client.height()) / 2));
+        placed.moveTo(area.x() + std::max(0, (area.width() - client.width()) / 2),
+                      area.y() + std::max(0, (area.height() - client.height()) / 2));
+        // A small screen gets a smaller first window rather than one whose
+        // bottom is out of reach.
+        placed = FitIntoArea(placed, area, kAssumedFrame);
     }
+    setGeometry(placed);
     m_initialGeometry = geometry();
 
     ImageView& view = m_state.view();
@@ -108,6 +130,7 @@ void CMeasureDlg::Initialise(const std::filesystem::path& picture)
 {
     setWindowIcon(LoadProgramIcon());
     const bool live = m_state.Initialise();
+    m_displayAids->Initialise();
     const OrvaneSettings& settings = m_state.settings();
 
     m_controls->FillZoomList(m_language, m_state.view().zoomIndex());
@@ -119,16 +142,21 @@ void CMeasureDlg::Initialise(const std::filesystem::path& picture)
     // The thumbnail strip's range follows its thumbnails once the strip is drawn.
     m_controls->stripScroll()->setRange(0, 0);
     m_controls->stripScroll()->setValue(0);
-    if (m_language == Language::Japanese) {
-        m_controls->InstallToolTips();
-    }
+    m_controls->InstallToolTips(m_language);
     m_state.SetReserves(m_controls->RightReserve(), m_controls->BottomReserve());
     Relayout();
 
     m_tickTimer->start();
     m_retryTimer->start();
 
-    if (!picture.empty() && m_state.OpenPicture(picture)) {
+    bool opened = false;
+    if (!picture.empty()) {
+        opened = m_state.OpenPicture(picture);
+        if (!opened) {
+            m_boxes.Warn(this, Utf8(OpenPictureCaption(m_language)), Utf8(PictureUnreadableText(m_language, picture)));
+        }
+    }
+    if (opened) {
         ShowMainWindow();
     } else if (live) {
         ShowMainWindow();
@@ -147,9 +175,13 @@ void CMeasureDlg::ConnectControls()
     connect(m_controls->zoomList(), &QComboBox::activated, this, [this](int index) {
         m_state.view().ZoomChanged(index);
         SyncZoomList();
+        RepaintPicture();
     });
     connect(m_measure.get(), &MeasureController::toolsChanged, this, &CMeasureDlg::UpdateButtonStates);
     connect(m_files.get(), &FileCommands::buttonsChanged, this, &CMeasureDlg::UpdateButtonStates);
+    connect(m_displayAids.get(), &DisplayAidsController::cursorReleased, m_measure.get(),
+            &MeasureController::UpdateCursor);
+    connect(m_focus.get(), &FocusController::focusStateChanged, this, &CMeasureDlg::UpdateButtonStates);
 }
 
 void CMeasureDlg::OnTickTimer()
@@ -158,6 +190,7 @@ void CMeasureDlg::OnTickTimer()
     if (tick.repaint) {
         UpdateButtonStates();
         update();
+        RepaintPicture();
     }
     const QString title = Utf8(tick.title);
     if (windowTitle() != title) {
@@ -218,6 +251,15 @@ void CMeasureDlg::OnMouseWheel(int delta, QPoint cursor)
 {
     m_state.view().OnMouseWheel(delta, IntPoint{cursor.x(), cursor.y()});
     SyncZoomList();
+    RepaintPicture();
+}
+
+void CMeasureDlg::RepaintPicture()
+{
+    // The picture area is a child that paints only its own back buffer: a
+    // change of zoom or pan must reach it at once, or clicks are mapped with
+    // a view the screen does not show yet.
+    m_controls->picture()->update();
 }
 
 void CMeasureDlg::QuitConfirmed()
@@ -232,6 +274,7 @@ void CMeasureDlg::Relayout()
     m_state.view().SetWindowLayout(m_controls->CurrentWindowLayout(size(), m_state));
     m_state.view().ViewLayout();
     update();
+    RepaintPicture();
 }
 
 void CMeasureDlg::ShowMainWindow()
@@ -295,6 +338,16 @@ WindowPlacementSettings CMeasureDlg::CurrentPlacement() const
     return placement;
 }
 
+QMargins CMeasureDlg::FrameMargins() const
+{
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    const QMargins measured(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                            frame.bottom() - client.bottom());
+    // Without a window manager (or before it framed the window) there is no frame.
+    return measured.isNull() ? kAssumedFrame : measured;
+}
+
 void CMeasureDlg::RestorePlacement()
 {
     WindowPlacementSettings placement = CurrentPlacement();
@@ -302,7 +355,17 @@ void CMeasureDlg::RestorePlacement()
     const int width = placement.Window_Right - placement.Window_Left;
     const int height = placement.Window_Bottom - placement.Window_Top;
     if (width >= kMinimumRestoredWidth && height >= kMinimumRestoredHeight) {
-        setGeometry(placement.Window_Left, placement.Window_Top, width, height);
+        QRect restored(placement.Window_Left, placement.Window_Top, width, height);
+        // A placement left on a larger or a since-removed screen comes back
+        // onto the screen the window is on now.
+        const QScreen* screen = QGuiApplication::screenAt(restored.center());
+        if (screen == nullptr) {
+            screen = QGuiApplication::primaryScreen();
+        }
+        if (screen != nullptr) {
+            restored = FitIntoArea(restored, screen->availableGeometry(), FrameMargins());
+        }
+        setGeometry(restored);
     }
     if (placement.Window_Max != 0) {
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -363,7 +426,13 @@ bool CMeasureDlg::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     const auto* key = static_cast<QKeyEvent*>(event);
-    switch (ActionForKey(KeyOf(key->key()), m_language, widget == this)) {
+    // The arrows move the picture while it (or the window itself) has the
+    // focus; in the lists and the zoom box they keep their own meaning.
+    if ((widget == this || widget == m_controls->picture()) && m_panning->OnArrowKey(key->key())) {
+        return true;
+    }
+    MeasureInteraction& interaction = m_state.measure().interaction();
+    switch (ActionForKey(KeyOf(key->key()), m_language, widget == this, interaction.placing())) {
     case KeyAction::PassOn: return false;
     case KeyAction::Swallow: return true;
     case KeyAction::AskQuit:
@@ -373,6 +442,8 @@ bool CMeasureDlg::eventFilter(QObject* watched, QEvent* event)
         return true;
     case KeyAction::Live: OnLive(); return true;
     case KeyAction::InstantSave: OnInstantSave(); return true;
+    case KeyAction::CancelMeasurement: interaction.CancelPlacing(); return true;
+    case KeyAction::DeleteSelection: m_controls->button(ctl::kDelete)->click(); return true;
     }
     return false;
 }

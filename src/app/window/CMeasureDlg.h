@@ -16,12 +16,16 @@ class QTimer;
 namespace orvane {
 
 class CalibrationController;
+class DisplayAidsController;
 class FileCommands;
 class CInitCameraDlg;
+class FocusController;
+class MagnetController;
 class ICaptureSource;
 class IMessageBoxes;
 class MainWindowControls;
 class MeasureController;
+class PicturePanning;
 
 // The main window. It owns the window's state (MeasureDlgState, plain C++)
 // and maps Qt's events to it: the two timers, the keys, the zoom list and
@@ -65,6 +69,9 @@ public:
     [[nodiscard]] MainWindowControls& controls() { return *m_controls; }
     [[nodiscard]] CalibrationController& calibration() { return *m_calibration; }
     [[nodiscard]] FileCommands& files() { return *m_files; }
+    [[nodiscard]] DisplayAidsController& displayAids() { return *m_displayAids; }
+    [[nodiscard]] MagnetController& magnet() { return *m_magnet; }
+    [[nodiscard]] FocusController& focus() { return *m_focus; }
     [[nodiscard]] CInitCameraDlg* searchDialog() const { return m_search; }
     [[nodiscard]] QTimer* tickTimer() const { return m_tickTimer; }
     [[nodiscard]] QTimer* cameraRetryTimer() const { return m_retryTimer; }
@@ -87,11 +94,15 @@ private:
     void Relayout();
     void ShowMainWindow();
     void SyncZoomList();
+    // The picture area repaints from the view as it is now.
+    void RepaintPicture();
     // LIVE and TYPE faces and the green lamps from the state.
     void UpdateButtonStates();
     bool AskQuit();
     void Shutdown();
     void RestorePlacement();
+    // The window frame's width on each side (assumed before it is known).
+    [[nodiscard]] QMargins FrameMargins() const;
     [[nodiscard]] WindowPlacementSettings CurrentPlacement() const;
 
     Language m_language;
@@ -104,7 +115,11 @@ private:
     // Declared after the state and the controls, so that they go first.
     std::unique_ptr<MeasureController> m_measure;
     std::unique_ptr<CalibrationController> m_calibration;
+    std::unique_ptr<DisplayAidsController> m_displayAids;
     std::unique_ptr<FileCommands> m_files;
+    PicturePanning* m_panning = nullptr;
+    std::unique_ptr<MagnetController> m_magnet;
+    std::unique_ptr<FocusController> m_focus;
     CInitCameraDlg* m_search = nullptr;
     QTimer* m_tickTimer = nullptr;
     QTimer* m_retryTimer = nullptr;

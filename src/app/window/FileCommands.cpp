@@ -12,12 +12,16 @@
 #include "app/window/ControlIds.h"
 #include "app/qt/IMessageBoxes.h"
 #include "app/window/MainWindowControls.h"
+#include "app/window/PictureView.h"
 #include "app/qt/QtFileDialogs.h"
 #include "app/core/FileCommandRules.h"
+#include "app/core/FileMessages.h"
+#include "app/core/InstantSaveName.h"
 #include "app/core/MeasureDlgState.h"
 #include "files/CsvExport.h"
 #include "files/MeasureFile.h"
 #include "files/TimeStampFileName.h"
+#include "platform/FileIo.h"
 
 namespace orvane {
 namespace {
@@ -94,21 +98,38 @@ void FileCommands::OnSaveResults()
     const std::filesystem::path chosen = PathOf(answer->path);
     settings.savedir2 = ChosenFolder(chosen);
 
-    MeasureInteraction& interaction = m_state.measure().interaction();
+    MeasureSession& session = m_state.measure();
+    MeasureInteraction& interaction = session.interaction();
+    ClearLastFileError();
     if (answer->filterIndex == kResultsFilterCsv) {
         if (AppendCsvFile(chosen, interaction.list().rows(), m_language) == 0) {
-            qCWarning(lcApp) << "CSV file not written:" << answer->path;
+            TellSaveFailed(chosen);
+            return;
         }
     } else if (answer->filterIndex == kResultsFilterMes) {
         const std::filesystem::path path = ResultsFilePath(chosen);
-        if (SaveMeasureFile(interaction.chain(), path) == 0) {
-            qCWarning(lcApp) << "results file not written (no measurements, or not writable):" << Utf8(path.string());
+        if (interaction.chain().Count() == 0) {
+            m_boxes.Inform(&m_window, Utf8(SaveCaption(m_language)), Utf8(NothingToSaveText(m_language)));
+            return;
         }
+        if (SaveMeasureFile(interaction.chain(), path) == 0) {
+            TellSaveFailed(path);
+            return;
+        }
+    } else {
+        return;
     }
+    session.MarkResultsSaved();
 }
 
 void FileCommands::OnLoadResults()
 {
+    // Asked before the dialog, so that "No" costs the operator nothing.
+    if (m_state.measure().HasUnsavedMeasurements() &&
+        !m_boxes.AskYesNo(&m_window, Utf8(ResultsFileCaption(m_language)),
+                          Utf8(DiscardMeasurementsQuestion(m_language)))) {
+        return;
+    }
     OrvaneSettings& settings = m_state.settings();
     const std::optional<FileDialogAnswer> answer =
         m_dialogs->OpenFile(&m_window, RequestOf(ResultsOpenSetup(m_language), settings.savedir2, 1));
@@ -116,13 +137,24 @@ void FileCommands::OnLoadResults()
         return;
     }
     const std::filesystem::path chosen = PathOf(answer->path);
-    const MeasureFileLoad load = m_state.measure().LoadResults(chosen);
     settings.savedir2 = ChosenFolder(chosen);
-    if (load.ok() && load.damaged) {
+    LoadResultsFile(chosen);
+}
+
+bool FileCommands::LoadResultsFile(const std::filesystem::path& path)
+{
+    const MeasureFileLoad load = m_state.measure().LoadResults(path);
+    if (!load.ok() || load.loaded == 0) {
+        m_boxes.Warn(&m_window, Utf8(ResultsFileCaption(m_language)),
+                     Utf8(ResultsNotLoadedText(m_language, path, load.status != MeasureFileStatus::Unreadable)));
+        return false;
+    }
+    if (load.damaged) {
         // Measurements lost on the way in must not go unnoticed.
         m_boxes.Inform(&m_window, Utf8(ResultsFileCaption(m_language)),
                        Utf8(DroppedMeasurementsText(m_language, load.loaded, load.dropped)));
     }
+    return true;
 }
 
 void FileCommands::OnSaveImage()
@@ -136,7 +168,11 @@ void FileCommands::OnSaveImage()
     if (!answer) {
         return;
     }
-    m_state.SaveImageAs(PathOf(answer->path), answer->filterIndex, picture);
+    ClearLastFileError();
+    const std::filesystem::path chosen = PathOf(answer->path);
+    if (m_state.SaveImageAs(chosen, answer->filterIndex, picture).empty()) {
+        TellSaveFailed(ImageFilePath(chosen, answer->filterIndex));
+    }
     ThumbnailsChanged();
 }
 
@@ -147,16 +183,30 @@ void FileCommands::QuickSaveImage()
 
 void FileCommands::InstantSaveImage()
 {
-    if (m_state.InstantSave(LocalNow()).empty()) {
-        qCWarning(lcApp) << "the picture was not saved";
+    ClearLastFileError();
+    const std::tm now = LocalNow();
+    const std::filesystem::path saved = m_state.InstantSave(now);
+    if (saved.empty()) {
+        TellSaveFailed(InstantSavePath(std::filesystem::path(m_state.settings().savedir), now,
+                                       m_state.settings().m_FilterIndex));
+    } else {
+        // No dialog was seen: a short note says where the picture went.
+        m_controls.picture()->ShowNote(Utf8(SavedNoteText(m_language, saved)));
     }
     ThumbnailsChanged();
+}
+
+void FileCommands::TellSaveFailed(const std::filesystem::path& path)
+{
+    const std::string reason = LastFileError();
+    qCWarning(lcApp) << "not saved:" << Utf8(path.string()) << Utf8(reason);
+    m_boxes.Warn(&m_window, Utf8(SaveCaption(m_language)), Utf8(SaveFailedText(m_language, path, reason)));
 }
 
 void FileCommands::OnChooseImageFolder()
 {
     const std::optional<QString> folder =
-        m_dialogs->ChooseFolder(&m_window, Utf8(kChooseFolderTitle), QDir::currentPath());
+        m_dialogs->ChooseFolder(&m_window, Utf8(ChooseFolderTitle(m_language)), QDir::currentPath());
     if (!folder) {
         return;
     }

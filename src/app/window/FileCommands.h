@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 
 #include <QObject>
@@ -41,6 +42,10 @@ public:
 
     void OnSaveResults();
     void OnLoadResults();
+    // Loads a results file (CLEAR's choice, or one given at start); a file
+    // that gives no measurement leaves the list as it is and says so, a
+    // damaged one says how many measurements were lost. True when loaded.
+    bool LoadResultsFile(const std::filesystem::path& path);
     void OnSaveImage();
     void QuickSaveImage();
     void InstantSaveImage();
@@ -53,6 +58,9 @@ signals:
 
 private:
     void ConnectControls();
+    // A save the operator asked for wrote nothing: a message box names the
+    // file and the system's reason.
+    void TellSaveFailed(const std::filesystem::path& path);
     // After a save or a folder change: the thumbnail strip shows the chain.
     void ThumbnailsChanged();
 

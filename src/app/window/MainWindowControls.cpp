@@ -204,9 +204,17 @@ void MainWindowControls::ApplyToolAvailability(bool enableAll)
     }
 }
 
-void MainWindowControls::InstallToolTips()
+void MainWindowControls::InstallToolTips(Language language)
 {
-    for (const ToolTipEntry& entry : ToolTipTable()) {
+    if (language == Language::Japanese) {
+        for (const ToolTipEntry& entry : ToolTipTable()) {
+            if (QWidget* widget = control(entry.controlId)) {
+                widget->setToolTip(Utf8(entry.text));
+            }
+        }
+        return;
+    }
+    for (const EnglishToolTip& entry : EnglishToolTipTable()) {
         if (QWidget* widget = control(entry.controlId)) {
             widget->setToolTip(Utf8(entry.text));
         }

@@ -50,8 +50,8 @@ public:
     // The tools the window ships disabled and hidden (focus areas, the five
     // further measurements, the magnet): enabled and shown when `enableAll`.
     void ApplyToolAvailability(bool enableAll);
-    // The Japanese tooltips.
-    void InstallToolTips();
+    // The tooltips of the interface's language.
+    void InstallToolTips(Language language);
 
     // Shows or hides a panel's controls together.
     void SetControlsVisible(std::span<const int> controlIds, bool visible);

@@ -4,6 +4,9 @@
 
 #include "image/FrameImage.h"
 
+class QLabel;
+class QTimer;
+
 namespace orvane {
 
 class MeasureDlgState;
@@ -21,6 +24,14 @@ public:
     // The last back buffer painted (tests look at its size and pixels).
     [[nodiscard]] const FrameImage& backBuffer() const { return m_backBuffer; }
 
+    // A short note over the picture's top-left corner for `milliseconds`
+    // (a save without a dialog says where the picture went).
+    void ShowNote(const QString& text, int milliseconds = kNoteMilliseconds);
+    // The note shown now; empty when none is.
+    [[nodiscard]] QString noteText() const;
+
+    static constexpr int kNoteMilliseconds = 2000;
+
 signals:
     // The wheel turned by `delta` (120 a notch, forward positive) with the
     // cursor at `clientPosition` in the main window's client coordinates.
@@ -33,6 +44,8 @@ protected:
 private:
     MeasureDlgState& m_state;
     FrameImage m_backBuffer;
+    QLabel* m_note = nullptr;
+    QTimer* m_noteTimer = nullptr;
 };
 
 } // namespace orvane

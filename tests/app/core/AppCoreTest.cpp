@@ -97,6 +97,7 @@ struct KeyCase {
     Language language;
     bool windowFocused;
     KeyAction expected;
+    bool placing = false; // a measurement is being placed
 };
 
 class KeyActionTest : public ::testing::TestWithParam<KeyCase> {};
@@ -104,7 +105,7 @@ class KeyActionTest : public ::testing::TestWithParam<KeyCase> {};
 TEST_P(KeyActionTest, ActsAsTheWindowShould)
 {
     const KeyCase& c = GetParam();
-    EXPECT_EQ(ActionForKey(c.key, c.language, c.windowFocused), c.expected);
+    EXPECT_EQ(ActionForKey(c.key, c.language, c.windowFocused, c.placing), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, KeyActionTest,
@@ -117,7 +118,15 @@ INSTANTIATE_TEST_SUITE_P(Keys, KeyActionTest,
                                            KeyCase{WindowKey::F11, Language::English, false, KeyAction::Live},
                                            KeyCase{WindowKey::F11, Language::Japanese, true, KeyAction::Live},
                                            KeyCase{WindowKey::F12, Language::English, false, KeyAction::InstantSave},
-                                           KeyCase{WindowKey::Other, Language::English, true, KeyAction::PassOn}));
+                                           KeyCase{WindowKey::Other, Language::English, true, KeyAction::PassOn},
+                                           KeyCase{WindowKey::Escape, Language::English, false,
+                                                   KeyAction::CancelMeasurement, true},
+                                           KeyCase{WindowKey::Escape, Language::Japanese, true,
+                                                   KeyAction::CancelMeasurement, true},
+                                           KeyCase{WindowKey::Delete, Language::English, false,
+                                                   KeyAction::DeleteSelection},
+                                           KeyCase{WindowKey::Delete, Language::Japanese, true,
+                                                   KeyAction::DeleteSelection, true}));
 
 // --- Search dialog ------------------------------------------------------------------
 

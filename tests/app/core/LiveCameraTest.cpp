@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
@@ -11,6 +12,7 @@
 #include "app/core/MeasureDlgState.h"
 #include "capture/DemoPicture.h"
 #include "settings/CameraSection.h"
+#include "tools/FocusIndicator.h"
 
 namespace orvane {
 namespace {
@@ -37,14 +39,16 @@ protected:
         return m_arrived.wait_for(lock, 5s, [&] { return m_frames >= target; });
     }
 
-    // The display frame's row `row` against the demo picture's row `sourceRow`, sampled every `step` pixels.
+    // The display frame's row `row` against the demo picture's row `sourceRow`, sampled every `step` pixels,
+    // up to the demo's sensor noise. Rows the drifting specimen reaches are not compared.
     [[nodiscard]] bool RowMatches(int row, int sourceRow, int step) const
     {
         const FrameImage& display = m_state.frames().display;
         const std::uint8_t* shown = display.Row(row);
         const std::uint8_t* drawn = m_picture.data() + static_cast<std::size_t>(sourceRow) * kDemoWidth * 3;
-        for (int x = 0; x < display.width(); ++x) {
-            if (std::memcmp(shown + x * 3, drawn + static_cast<std::ptrdiff_t>(x) * step * 3, 3) != 0) {
+        for (int x = 0; x < display.width() * 3; ++x) {
+            const int source = (x / 3) * step * 3 + x % 3;
+            if (std::abs(int{shown[x]} - int{drawn[source]}) > kDemoNoise) {
                 return false;
             }
         }
@@ -76,7 +80,7 @@ TEST_F(LiveCameraTest, DemoCameraGoesLiveAndFillsTheDisplayFrame)
     const std::uint32_t now = 100000;
     m_state.OnTick(now);
     ASSERT_TRUE(m_state.OnFrameReady(now + 10));
-    for (const int row : {0, kDemoScaleRow - 30, kDemoScaleRow, kDemoParticles[0].y, kDemoHeight - 1}) {
+    for (const int row : {0, kDemoScaleRow - 30, kDemoScaleRow, kDemoHeight - 1}) {
         EXPECT_TRUE(RowMatches(row, row, 1)) << "row " << row;
     }
     // A window whose tick is late drops frames.
@@ -92,6 +96,37 @@ TEST_F(LiveCameraTest, DemoCameraGoesLiveAndFillsTheDisplayFrame)
     m_state.EndLive();
     EXPECT_FALSE(m_state.isLive());
     EXPECT_FALSE(m_state.OnFrameReady(now + 1100));
+}
+
+TEST_F(LiveCameraTest, FocusMeterFallsWhenTheDemoCameraIsBlurred)
+{
+    ASSERT_TRUE(m_state.Initialise());
+    int measured = 0;
+    m_state.SetFocusValuesChanged([&measured] { ++measured; });
+    FocusIndicator& focus = m_state.focus();
+    // Over the scale's ticks.
+    ASSERT_TRUE(focus.StartArea());
+    focus.OnLButtonDown({400, kDemoScaleRow - 100});
+    ASSERT_EQ(focus.OnLButtonUp({560, kDemoScaleRow + 60}), 0);
+
+    std::uint32_t now = 100000;
+    const auto frameValue = [&] {
+        // Frames already in the pipeline may still be of the old focus.
+        EXPECT_TRUE(WaitForFrames(4));
+        now += 100;
+        m_state.OnTick(now);
+        EXPECT_TRUE(m_state.OnFrameReady(now + 10));
+        return focus.areas()[0].value;
+    };
+    const int sharp = frameValue();
+    m_camera.capture().SetDemoFocus(6);
+    const int blurred = frameValue();
+    EXPECT_GT(sharp, 0);
+    EXPECT_LT(blurred, sharp / 2);
+    EXPECT_EQ(focus.areas()[0].peak, sharp);
+    m_camera.capture().SetDemoFocus(0);
+    EXPECT_EQ(frameValue(), sharp);
+    EXPECT_EQ(measured, 3);
 }
 
 TEST_F(LiveCameraTest, ResizeKeysGiveASmallerDisplayFrame)
@@ -112,7 +147,7 @@ TEST_F(LiveCameraTest, ResizeKeysGiveASmallerDisplayFrame)
     m_state.OnTick(5000);
     ASSERT_TRUE(m_state.OnFrameReady(5000));
     // Sampling runs on the bottom-up rows: display row r shows picture row 2r + 1.
-    for (const int row : {0, kDemoScaleRow / 2, kDemoParticles[2].y / 2, kDemoHeight / 2 - 1}) {
+    for (const int row : {0, kDemoScaleRow / 2, 350, kDemoHeight / 2 - 1}) {
         EXPECT_TRUE(RowMatches(row, 2 * row + 1, 2)) << "row " << row;
     }
 }
@@ -134,7 +169,7 @@ TEST_F(LiveCameraTest, CropRectangleCountsFromThePictureTopAndStaysInside)
     ASSERT_TRUE(WaitForFrames(2));
     m_state.OnTick(5000);
     ASSERT_TRUE(m_state.OnFrameReady(5000));
-    for (const int row : {0, kDemoParticles[0].y, height - 1}) {
+    for (const int row : {0, 400, height - 1}) {
         EXPECT_TRUE(RowMatches(row, row, 1)) << "row " << row;
     }
 

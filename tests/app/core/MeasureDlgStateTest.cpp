@@ -174,6 +174,13 @@ TEST_F(MeasureDlgStateTest, TickStampsTimeTakesRepaintAndSetsTitle)
     EXPECT_EQ(state.fps(), 0.0);
 }
 
+TEST_F(MeasureDlgStateTest, WithoutACameraTheTitleIsTheVersionNotARate)
+{
+    MeasureDlgState state(camera, roots);
+    ASSERT_FALSE(state.Initialise());
+    EXPECT_EQ(state.OnTick(1000).title, "Orvane Version 1.658");
+}
+
 TEST_F(MeasureDlgStateTest, TickAgeSurvivesTheClockWrapping)
 {
     MeasureDlgState state(camera, roots);

@@ -8,7 +8,9 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QScreen>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -286,8 +288,13 @@ TEST_F(CMeasureDlgTest, JapaneseZoomListAndToolTips)
     EXPECT_EQ(Control(ctl::kResultList)->toolTip(), "計測結果を表示します");
 
     MakeShown(Language::English);
-    EXPECT_TRUE(Control(ctl::kLive)->toolTip().isEmpty());
-    EXPECT_TRUE(Control(ctl::kResultList)->toolTip().isEmpty());
+    EXPECT_EQ(Control(ctl::kLive)->toolTip(), "Show the live camera picture or freeze it (F11)");
+    for (const int id : {ctl::kSave, ctl::kDir, ctl::kSet, ctl::kType, ctl::kThumb, ctl::kWhiteBalance, ctl::kLine,
+                         ctl::kAria, ctl::kCircle, ctl::kCircle2, ctl::kSui, ctl::kAngle, ctl::kDelete, ctl::kClear,
+                         ctl::kCsv, ctl::kColor, ctl::kCalib, ctl::kCrossLine, ctl::kMagnetButton, ctl::kRightCorner,
+                         ctl::kBottomCorner}) {
+        EXPECT_FALSE(Control(id)->toolTip().isEmpty()) << id;
+    }
 }
 
 TEST_F(CMeasureDlgTest, ListsAreFilled)
@@ -315,6 +322,7 @@ TEST_F(CMeasureDlgTest, ListsAreFilled)
 
 TEST_F(CMeasureDlgTest, ShippedToolsAreDisabledAndTheMagnetHidden)
 {
+    WriteSettings("[Orvane]\nEnableAllTools=0\n");
     MakeShown();
     for (const int id : {ctl::kAria, ctl::kCircle, ctl::kCircle2, ctl::kSui, ctl::kAngle, ctl::kWhiteBalance}) {
         EXPECT_FALSE(Control(id)->isEnabled()) << id;
@@ -326,10 +334,9 @@ TEST_F(CMeasureDlgTest, ShippedToolsAreDisabledAndTheMagnetHidden)
     EXPECT_EQ(Control(ctl::kMagnetButton)->size(), QSize(16, 16));
 }
 
-TEST_F(CMeasureDlgTest, EnableAllToolsEnablesAndShowsThem)
+TEST_F(CMeasureDlgTest, FirstStartEnablesAndShowsAllTools)
 {
-    WriteSettings("[Orvane]\nEnableAllTools=1\n");
-    MakeShown();
+    MakeShown(); // no settings file yet
     for (const int id : {ctl::kAria, ctl::kAngle, ctl::kWhiteBalance, ctl::kMagnetButton, ctl::kMagnetCheck}) {
         EXPECT_TRUE(Control(id)->isEnabled()) << id;
         EXPECT_TRUE(Control(id)->isVisible()) << id;
@@ -341,6 +348,7 @@ TEST_F(CMeasureDlgTest, EnableAllToolsEnablesAndShowsThem)
 
 TEST_F(CMeasureDlgTest, CornerButtonsHideThePanelsAndTheViewGrows)
 {
+    WriteSettings("[Orvane]\nEnableAllTools=0\n");
     CMeasureDlg& window = MakeShown();
     window.resize(1100, 860);
     const QRect before = Control(ctl::kPicture)->geometry();
@@ -426,11 +434,17 @@ TEST_F(CMeasureDlgTest, SettingsAndPlacementAreWrittenAtExit)
     EXPECT_TRUE(written.HasKey("CROSSLINE", "Count"));
 }
 
-TEST_F(CMeasureDlgTest, PlacementIsRestoredOnFirstShow)
+TEST_F(CMeasureDlgTest, PlacementIsRestoredOnFirstShowOntoTheScreen)
 {
-    WriteSettings("[Orvane]\nWindow_Left=30\nWindow_Top=40\nWindow_Right=1030\nWindow_Bottom=840\n");
-    CMeasureDlg& window = MakeShown();
-    EXPECT_EQ(window.geometry(), QRect(30, 40, 1000, 800));
+    WriteSettings("[Orvane]\nWindow_Left=30\nWindow_Top=40\nWindow_Right=730\nWindow_Bottom=640\n");
+    EXPECT_EQ(MakeShown().geometry(), QRect(30, 40, 700, 600));
+
+    // Left on a larger screen: brought back whole onto this one.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    WriteSettings("[Orvane]\nWindow_Left=2500\nWindow_Top=40\nWindow_Right=3200\nWindow_Bottom=1940\n");
+    const QRect restored = MakeShown().geometry();
+    EXPECT_TRUE(screen.contains(restored)) << restored.x() << "," << restored.y() << " " << restored.width() << "x"
+                                           << restored.height();
 }
 
 TEST_F(CMeasureDlgTest, ANeverShownWindowKeepsTheStoredPlacement)

@@ -16,6 +16,7 @@ public:
         return answer;
     }
     void Inform(QWidget*, const QString&, const QString& text) override { notices << text; }
+    void Warn(QWidget*, const QString&, const QString& text) override { notices << text; }
 
     bool answer = false;
     QStringList questions;

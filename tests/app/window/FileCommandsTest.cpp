@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include <QPushButton>
 #include <QTableWidget>
@@ -60,6 +62,8 @@ protected:
         window->Initialise();
         window->searchDialog()->startButton()->click();
         window->OnCameraRetryTimer();
+        // The offscreen screen is small; the clicks here assume the first window of a large one.
+        window->resize(1100, 860);
         window->files().SetDialogs(dialogs);
         std::filesystem::create_directories(out);
     }
@@ -185,7 +189,16 @@ TEST_F(FileCommandsTest, ResultsFileTypeReplacesTheTypedExtensionAndLoadsBack)
     MeasureSecond();
     ASSERT_EQ(Rows().size(), 4);
     window->state().settings().savedir2.clear();
+    // The second length was never saved: asked first, "No" keeps it.
     LoadResults(out / "a.mes");
+    EXPECT_EQ(boxes.questions.size(), 1);
+    EXPECT_TRUE(dialogs.openRequests.empty());
+    EXPECT_EQ(Rows().size(), 4);
+
+    boxes.answer = true;
+    dialogs.openAnswers.clear();
+    LoadResults(out / "a.mes");
+    EXPECT_EQ(boxes.questions.size(), 2);
     ASSERT_EQ(dialogs.openRequests.size(), 1U);
     EXPECT_EQ(dialogs.openRequests[0].title, "Open file");
     EXPECT_EQ(dialogs.openRequests[0].filters, QStringList{"Data File(*.mes)"});
@@ -194,6 +207,9 @@ TEST_F(FileCommandsTest, ResultsFileTypeReplacesTheTypedExtensionAndLoadsBack)
     EXPECT_EQ(window->state().measure().interaction().chain().Count(), 1);
     EXPECT_EQ(window->state().settings().savedir2, out.string());
     EXPECT_TRUE(boxes.notices.isEmpty());
+    // Nothing changed since the load: no question.
+    LoadResults(out / "a.mes");
+    EXPECT_EQ(boxes.questions.size(), 2);
 }
 
 TEST_F(FileCommandsTest, DamagedResultsFileLoadsItsCompleteRecordsAndSaysHowManyWereLost)
@@ -211,13 +227,79 @@ TEST_F(FileCommandsTest, DamagedResultsFileLoadsItsCompleteRecordsAndSaysHowMany
         << boxes.notices[0].toStdString();
 }
 
-TEST_F(FileCommandsTest, WrongMagicKeepsTheMeasurementsButTakesTheFolder)
+TEST_F(FileCommandsTest, FilesThatGiveNoMeasurementKeepTheListAndSaySo)
 {
     MeasureLength();
+    SaveResultsAs(out / "kept.mes", 2);
     std::ofstream(out / "bad.mes", std::ios::binary) << "_MEX1000" << std::string(4, '\0');
-    LoadResults(out / "bad.mes");
-    EXPECT_EQ(Rows(), (QStringList{"0|Length|25.000|mm", "1|Angle|306.9|degree"}));
+    std::ofstream(out / "empty.mes", std::ios::binary) << "_MES1000" << std::string(4, '\0');
+    for (const char* name : {"bad.mes", "empty.mes", "gone.mes"}) {
+        boxes.notices.clear();
+        LoadResults(out / name);
+        EXPECT_EQ(Rows(), (QStringList{"0|Length|25.000|mm", "1|Angle|306.9|degree"})) << name;
+        ASSERT_EQ(boxes.notices.size(), 1) << name;
+        EXPECT_TRUE(boxes.notices[0].contains(Q(out / name))) << name;
+    }
     EXPECT_EQ(window->state().settings().savedir2, out.string());
+    EXPECT_TRUE(boxes.questions.isEmpty());
+}
+
+TEST_F(FileCommandsTest, FailedSavesNameTheFileAndTheReason)
+{
+    const std::filesystem::path missing = out / "missing";
+    MeasureLength();
+    struct Case {
+        const char* what;
+        std::function<void()> save;
+        std::filesystem::path file;
+    };
+    const std::vector<Case> cases{
+        {"csv", [&] { SaveResultsAs(missing / "r.csv", 1); }, missing / "r.csv"},
+        {"results", [&] { SaveResultsAs(missing / "r.mes", 2); }, missing / "r.mes"},
+        {"picture",
+         [&] {
+             dialogs.saveAnswers.push_back(FileDialogAnswer{Q(missing / "p.bmp"), 1});
+             Press(ctl::kSave);
+         },
+         missing / "p.bmp"},
+        {"quick save",
+         [&] {
+             window->state().settings().savedir = missing.string();
+             QTest::mouseClick(Button(ctl::kSave), Qt::RightButton);
+         },
+         missing},
+        {"F12",
+         [&] {
+             window->state().settings().savedir = missing.string();
+             window->OnInstantSave();
+         },
+         missing},
+    };
+    for (const Case& c : cases) {
+        boxes.notices.clear();
+        c.save();
+        ASSERT_EQ(boxes.notices.size(), 1) << c.what;
+        EXPECT_TRUE(boxes.notices[0].contains(Q(c.file))) << c.what << ": " << boxes.notices[0].toStdString();
+        EXPECT_TRUE(boxes.notices[0].contains("No such file or directory")) << c.what;
+        EXPECT_TRUE(window->controls().picture()->noteText().isEmpty()) << c.what;
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing));
+
+    // An empty list has nothing to save, and says so.
+    boxes.answer = true;
+    Press(ctl::kDelete);
+    boxes.notices.clear();
+    SaveResultsAs(out / "none.mes", 2);
+    ASSERT_EQ(boxes.notices.size(), 1);
+    EXPECT_EQ(boxes.notices[0], "There are no measurements to save.");
+}
+
+TEST_F(FileCommandsTest, SavesWithoutADialogShowWhereThePictureWent)
+{
+    window->state().settings().m_FilterIndex = 2;
+    window->OnInstantSave();
+    const std::filesystem::path saved = TimeStampFile(".jpg");
+    EXPECT_EQ(window->controls().picture()->noteText(), "Saved " + Q(saved.filename()));
     EXPECT_TRUE(boxes.notices.isEmpty());
 }
 
@@ -300,7 +382,7 @@ TEST_F(FileCommandsTest, DirSwitchesTheImageFolderAndItsThumbnails)
     dialogs.folderAnswers.push_back(Q(out));
     Press(ctl::kDir);
     ASSERT_EQ(dialogs.folderTitles.size(), 1U);
-    EXPECT_EQ(dialogs.folderTitles[0], QString::fromUtf8("フォルダを選択して下さい"));
+    EXPECT_EQ(dialogs.folderTitles[0], "Select a folder");
     EXPECT_EQ(window->state().settings().savedir, out.string());
     EXPECT_EQ(window->state().thumbnails().Count(), 2);
     EXPECT_TRUE(std::filesystem::exists(CThumbNail::IndexPathFor(first)));

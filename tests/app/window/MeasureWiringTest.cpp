@@ -58,6 +58,8 @@ protected:
         window->Initialise();
         window->searchDialog()->startButton()->click();
         window->OnCameraRetryTimer();
+        // The offscreen screen is small; the clicks here assume the first window of a large one.
+        window->resize(1100, 860);
         return *window;
     }
 
@@ -253,6 +255,7 @@ TEST_F(MeasureWiringTest, RightDragOfAnEndPointUpdatesTheRow)
     QTest::mouseRelease(Picture(), Qt::RightButton, {}, {100, 500});
 
     EXPECT_EQ(Rows(), (QStringList{"0|Length|20.000|mm", "1|Angle|270.0|degree"}));
+    Move({700, 700}); // the cursor cross hairs off the line
     EXPECT_EQ(PixelAt({100, 300}), kLineColour);
     EXPECT_NE(PixelAt(kOnTheLine), kLineColour);
     EXPECT_FALSE(window->state().measure().interaction().dragActive());
