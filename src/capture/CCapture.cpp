@@ -133,7 +133,6 @@ struct DemoFeed {
     std::uint64_t frame = 0;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     DemoScene scene;
-    std::vector<std::uint8_t> sharp; // the frame before it is put out of focus
 };
 
 void PushDemoFrame(GstAppSrc* source, guint /*length*/, gpointer data)
@@ -149,15 +148,7 @@ void PushDemoFrame(GstAppSrc* source, guint /*length*/, gpointer data)
         }
         return;
     }
-    const int level = std::clamp(feed->focus.load(), 0, kDemoMaxBlur);
-    if (level == 0) {
-        feed->scene.DrawFrame(feed->frame, map.data);
-    } else {
-        feed->sharp.resize(DemoScene::FrameBytes());
-        feed->scene.DrawFrame(feed->frame, feed->sharp.data());
-        const std::vector<std::uint8_t> blurred = BlurDemoPicture(feed->sharp, level);
-        std::memcpy(map.data, blurred.data(), std::min(blurred.size(), DemoScene::FrameBytes()));
-    }
+    feed->scene.DrawFrame(feed->frame, map.data, std::clamp(feed->focus.load(), 0, kDemoMaxBlur));
     gst_buffer_unmap(buffer, &map);
     GST_BUFFER_PTS(buffer) = feed->frame * GST_SECOND / kDemoFramesPerSecond;
     GST_BUFFER_DURATION(buffer) = GST_SECOND / kDemoFramesPerSecond;

@@ -157,16 +157,21 @@ DemoScene::DemoScene() : m_noise(kNoiseTableBytes)
     }
 }
 
-void DemoScene::DrawFrame(std::uint64_t frame, std::uint8_t* out) const
+void DemoScene::DrawFrame(std::uint64_t frame, std::uint8_t* out, int blurRadius) const
 {
+    // The optics first (specimen over the stage, then the focus), the
+    // sensor's noise last, as a camera sees it.
+    std::vector<std::uint8_t> scene = m_stage;
+    DrawSpecimen(scene.data(), DemoDrift(frame));
+    if (blurRadius > 0) {
+        scene = BlurDemoPicture(scene, blurRadius);
+    }
     const auto start = static_cast<std::size_t>(frame * 7919u);
-    const std::uint8_t* stage = m_stage.data();
     const std::int8_t* noise = m_noise.data();
     for (std::size_t i = 0; i < FrameBytes(); ++i) {
-        const int value = stage[i] + noise[(start + i) & (kNoiseTableBytes - 1)];
+        const int value = scene[i] + noise[(start + i) & (kNoiseTableBytes - 1)];
         out[i] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
     }
-    DrawSpecimen(out, DemoDrift(frame));
 }
 
 namespace {

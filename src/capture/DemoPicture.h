@@ -55,8 +55,9 @@ public:
     {
         return static_cast<std::size_t>(kDemoWidth) * kDemoHeight * 3;
     }
-    // Frame `frame` into `out` (FrameBytes() bytes, top-down rows).
-    void DrawFrame(std::uint64_t frame, std::uint8_t* out) const;
+    // Frame `frame` into `out` (FrameBytes() bytes, top-down rows), put out
+    // of focus by `blurRadius` (BlurDemoPicture; 0 sharp).
+    void DrawFrame(std::uint64_t frame, std::uint8_t* out, int blurRadius = 0) const;
 
 private:
     std::vector<std::uint8_t> m_stage; // field and scale, no specimen

@@ -151,6 +151,29 @@ bool IsThumbnailImageName(std::string_view fileName)
     return std::find(kImageExtensions.begin(), kImageExtensions.end(), extension) != kImageExtensions.end();
 }
 
+std::optional<std::vector<std::string>> ListImageFiles(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    std::filesystem::directory_iterator entry(folder, error);
+    if (error) {
+        kLog.Info("image folder cannot be listed: " + folder.string() + ": " + error.message());
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    for (; entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        std::string name = entry->path().filename().string();
+        std::error_code statusError;
+        if (IsThumbnailImageName(name) && entry->is_regular_file(statusError)) {
+            names.push_back(std::move(name));
+        }
+    }
+    if (error) {
+        kLog.Warning("listing of " + folder.string() + " ended early: " + error.message());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::filesystem::path CThumbNail::IndexPathFor(const std::filesystem::path& folder)
 {
     return folder / kThumbnailIndexName;
@@ -253,26 +276,13 @@ ThumbnailScanResult CThumbNail::ScanImageFolder(const std::filesystem::path& fol
                                                 const ThumbnailScanProgress& progress)
 {
     ThumbnailScanResult result;
-    std::vector<std::string> names;
-    std::error_code error;
-    std::filesystem::directory_iterator entry(folder, error);
-    if (error) {
-        kLog.Info("image folder cannot be listed: " + folder.string() + ": " + error.message());
+    std::optional<std::vector<std::string>> listing = ListImageFiles(folder);
+    if (!listing) {
         RemoveAll();
         return result;
     }
     result.listed = true;
-    for (; entry != std::filesystem::directory_iterator(); entry.increment(error)) {
-        std::string name = entry->path().filename().string();
-        std::error_code statusError;
-        if (IsThumbnailImageName(name) && entry->is_regular_file(statusError)) {
-            names.push_back(std::move(name));
-        }
-    }
-    if (error) {
-        kLog.Warning("listing of " + folder.string() + " ended early: " + error.message());
-    }
-    std::sort(names.begin(), names.end());
+    const std::vector<std::string>& names = *listing;
     result.matching = static_cast<int>(names.size());
     if (names.empty()) {
         RemoveAll();

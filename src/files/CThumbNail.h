@@ -2,8 +2,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/Thumbnail.h"
 #include "image/FrameImage.h"
@@ -88,5 +90,9 @@ public:
 // True for a file name whose extension (from its last '.') is one of the
 // image extensions the folder scan takes, compared case-sensitively.
 [[nodiscard]] bool IsThumbnailImageName(std::string_view fileName);
+
+// The image files of a folder that the scan takes (regular files with such a
+// name), in byte order of their names; nothing when it cannot be listed.
+[[nodiscard]] std::optional<std::vector<std::string>> ListImageFiles(const std::filesystem::path& folder);
 
 } // namespace orvane

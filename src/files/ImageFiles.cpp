@@ -9,6 +9,7 @@
 #include "files/DecodeLimits.h"
 #include "files/GifCodec.h"
 #include "files/JpegCodec.h"
+#include "files/JpegThumbnail.h"
 #include "files/PngCodec.h"
 #include "files/TiffCodec.h"
 #include "platform/FileIo.h"
@@ -255,6 +256,11 @@ bool LoadImageForThumbnail(const std::filesystem::path& path, FrameImage& image,
     }
     if (info != nullptr) {
         *info = LoadInfo{};
+    }
+    // The program's own pictures carry their thumbnail.
+    if (minWidth <= kEmbeddedThumbnailMaxWidth && minHeight <= kEmbeddedThumbnailMaxHeight &&
+        ReadEmbeddedThumbnail(path, image)) {
+        return true;
     }
     const auto data = ReadWholeFile(path, kMaxImageFileBytes);
     if (!data) {

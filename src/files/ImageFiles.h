@@ -56,7 +56,9 @@ bool LoadImageFile(const std::filesystem::path& path, FrameImage& image, LoadInf
 // their alpha byte.
 bool LoadPicture(const std::filesystem::path& path, FrameImage& image, LoadInfo* info = nullptr);
 
-// LoadImageFile for a thumbnail of minWidth × minHeight: a JPEG is decoded at
+// LoadImageFile for a thumbnail of minWidth × minHeight: a JPEG that carries
+// the thumbnail this program embeds gives that one (up to 160 × 120, enough
+// for a request of at most that size); another JPEG is decoded at
 // the smallest DCT scale that still covers that size (so the result may be up
 // to eight times smaller than the picture), other formats in full.
 bool LoadImageForThumbnail(const std::filesystem::path& path, FrameImage& image, int minWidth = 140,

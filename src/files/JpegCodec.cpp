@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <jpeglib.h>
 #include <jerror.h>
 
 #include "files/DecodeLimits.h"
 #include "files/FilesLog.h"
+#include "files/JpegThumbnail.h"
 #include "platform/FileIo.h"
 
 // libjpeg reports errors by calling error_exit, which must not return: it
@@ -105,9 +108,15 @@ void InstallErrorManager(ErrorManager& errors)
 struct Compressor {
     jpeg_compress_struct cinfo;
     ErrorManager errors;
+    std::FILE* stream;       // the file written, or null to write into `memory`
+    unsigned char* memory;   // libjpeg's buffer, freed by the caller
+    unsigned long memorySize;
+    const std::uint8_t* app0; // contents of an APP0 segment after JFIF's, or null
+    std::size_t app0Size;
+    bool progressive;
 };
 
-bool Compress(Compressor& c, std::FILE* stream, const FrameImage& image, int quality)
+bool Compress(Compressor& c, const FrameImage& image, int quality)
 {
     jpeg_compress_struct& cinfo = c.cinfo;
     if (setjmp(c.errors.jump)) {
@@ -115,7 +124,11 @@ bool Compress(Compressor& c, std::FILE* stream, const FrameImage& image, int qua
         return false;
     }
     jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, stream);
+    if (c.stream != nullptr) {
+        jpeg_stdio_dest(&cinfo, c.stream);
+    } else {
+        jpeg_mem_dest(&cinfo, &c.memory, &c.memorySize);
+    }
     cinfo.image_width = static_cast<JDIMENSION>(image.width());
     cinfo.image_height = static_cast<JDIMENSION>(image.height());
     // libjpeg-turbo reads blue-green-red rows itself, which is the same as
@@ -136,8 +149,14 @@ bool Compress(Compressor& c, std::FILE* stream, const FrameImage& image, int qua
     }
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
-    jpeg_simple_progression(&cinfo);
+    if (c.progressive) {
+        jpeg_simple_progression(&cinfo);
+    }
     jpeg_start_compress(&cinfo, TRUE);
+    // Right after the JFIF segment, where a JFIF extension belongs.
+    if (c.app0 != nullptr) {
+        jpeg_write_marker(&cinfo, JPEG_APP0, c.app0, static_cast<unsigned int>(c.app0Size));
+    }
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(image.Row(static_cast<int>(cinfo.next_scanline)));
         jpeg_write_scanlines(&cinfo, &row, 1);
@@ -357,10 +376,35 @@ bool SaveJpeg(const std::filesystem::path& path, const FrameImage& image, int qu
     if (!file.Open()) {
         return false;
     }
+    const std::vector<std::uint8_t> thumbnail = MakeJfxxThumbnailSegment(image);
     Compressor c{};
     InstallErrorManager(c.errors);
     c.cinfo.err = &c.errors.pub;
-    return Compress(c, file.stream(), image, quality) && file.Commit();
+    c.stream = file.stream();
+    c.progressive = true;
+    if (!thumbnail.empty()) {
+        c.app0 = thumbnail.data();
+        c.app0Size = thumbnail.size();
+    }
+    return Compress(c, image, quality) && file.Commit();
+}
+
+std::vector<std::uint8_t> EncodeBaselineJpeg(const FrameImage& image, int quality)
+{
+    const int bits = image.bitsPerPixel();
+    if (image.isEmpty() || (bits != 8 && bits != 24 && bits != 32) || quality < 1 || quality > 100) {
+        return {};
+    }
+    Compressor c{};
+    InstallErrorManager(c.errors);
+    c.cinfo.err = &c.errors.pub;
+    const bool written = Compress(c, image, quality);
+    std::vector<std::uint8_t> bytes;
+    if (written && c.memory != nullptr) {
+        bytes.assign(c.memory, c.memory + c.memorySize);
+    }
+    std::free(c.memory);
+    return bytes;
 }
 
 bool DecodeJpeg(std::span<const std::uint8_t> data, FrameImage& image, bool* truncated)

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <vector>
 
 #include "image/FrameImage.h"
 
@@ -11,10 +12,14 @@
 namespace orvane {
 
 // Writes a progressive JPEG of quality 1..100 through a temporary file renamed
-// into place, top row first. 24-bit images give three colour components,
+// into place, top row first, with the picture's thumbnail embedded
+// (JpegThumbnail.h). 24-bit images give three colour components,
 // 32-bit images the same (the fourth byte ignored), 8-bit images one grey
 // component made of the pixel values. Other depths fail.
 [[nodiscard]] bool SaveJpeg(const std::filesystem::path& path, const FrameImage& image, int quality);
+
+// A baseline JPEG of `image` in memory, as SaveJpeg takes its pixels; empty on failure.
+[[nodiscard]] std::vector<std::uint8_t> EncodeBaselineJpeg(const FrameImage& image, int quality);
 
 // Decodes a whole JPEG into a 24-bit image, top row first; grey pictures come
 // out grey, CMYK pictures converted. On failure the image is empty. A file

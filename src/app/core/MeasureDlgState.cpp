@@ -46,10 +46,21 @@ void MeasureDlgState::LoadSettings()
     LoadCrossLineSections(m_profile, m_crossLines);
 
     ApplyDefaultFolders(m_settings, m_dataFolder);
+    LoadThumbnailsOf(std::filesystem::path(m_settings.savedir));
+}
+
+void MeasureDlgState::LoadThumbnailsOf(const std::filesystem::path& folder)
+{
+    if (m_scanner != nullptr) {
+        m_scanner->Cancel();
+    }
     m_thumbnails.RemoveAll();
-    const std::filesystem::path imageFolder(m_settings.savedir);
-    m_thumbnails.LoadThumbnailIndex(CThumbNail::IndexPathFor(imageFolder));
-    m_thumbnails.ScanImageFolder(imageFolder);
+    m_thumbnails.LoadThumbnailIndex(CThumbNail::IndexPathFor(folder));
+    if (m_scanner != nullptr) {
+        m_scanner->Scan(folder);
+    } else {
+        m_thumbnails.ScanImageFolder(folder);
+    }
 }
 
 bool MeasureDlgState::SaveSettings(const WindowPlacementSettings& placement)
@@ -62,6 +73,10 @@ bool MeasureDlgState::SaveSettings(const WindowPlacementSettings& placement)
     SaveOrvaneSection(m_profile, m_settings);
     SaveCalibrationSection(m_profile, m_calibrations);
     SaveCrossLineSections(m_profile, m_crossLines);
+    // The index holds complete thumbnails only: a scan still running stops first.
+    if (m_scanner != nullptr) {
+        m_scanner->Cancel();
+    }
     const bool saved = m_profile.Save(m_settingsPath);
     if (!saved) {
         kAppLog.Error("settings file cannot be written: " + m_settingsPath.string());
@@ -177,6 +192,9 @@ bool MeasureDlgState::OpenPicture(const std::filesystem::path& path)
     DisplayFrameChanged();
     RebuildEdgeImage();
     m_view.ViewLayout();
+    // Points placed on the last picture mean nothing on this one.
+    MeasureInteraction& interaction = m_measure.interaction();
+    interaction.SetTool(interaction.mode());
     m_repaintPending = true;
     return true;
 }
@@ -202,6 +220,42 @@ const FrameImage& MeasureDlgState::PictureToShow()
 void MeasureDlgState::RebuildEdgeImage()
 {
     m_magnet.Rebuild(m_frames.display, m_settings.MagnetData.Vector);
+}
+
+MeasureDlgState::ThumbnailOpen MeasureDlgState::OpenThumbnail(int index)
+{
+    ThumbnailOpen result;
+    if (m_thumbnails.SelectThumbnail(index) == 0) {
+        return result;
+    }
+    result.path = m_thumbnails.Current()->path;
+    result.opened = OpenPicture(result.path);
+    if (!result.opened) {
+        m_thumbnails.RemoveThumbnailsFor(result.path.string());
+        if (m_scanner != nullptr) {
+            m_scanner->Forget(result.path);
+        }
+        m_repaintPending = true;
+    }
+    return result;
+}
+
+std::filesystem::path MeasureDlgState::DisposeThumbnail(
+    int index, const std::function<bool(const std::filesystem::path&)>& disposeFile)
+{
+    if (m_thumbnails.SelectThumbnail(index) == 0) {
+        return {};
+    }
+    const std::filesystem::path path(m_thumbnails.Current()->path);
+    if (!disposeFile(path)) {
+        kAppLog.Warning("the picture could not be removed: " + path.string());
+    }
+    m_thumbnails.RemoveThumbnailsFor(path.string());
+    if (m_scanner != nullptr) {
+        m_scanner->Forget(path);
+    }
+    m_repaintPending = true;
+    return path;
 }
 
 std::filesystem::path MeasureDlgState::InstantSave(const std::tm& localTime)
@@ -281,14 +335,15 @@ std::filesystem::path MeasureDlgState::SaveImageAs(const std::filesystem::path& 
 
 void MeasureDlgState::ChangeImageFolder(const std::string& folder)
 {
+    // The old folder's index gets its complete thumbnails only.
+    if (m_scanner != nullptr) {
+        m_scanner->Cancel();
+    }
     if (!m_settings.savedir.empty()) {
         m_thumbnails.SaveThumbnailIndex(CThumbNail::IndexPathFor(std::filesystem::path(m_settings.savedir)));
     }
-    m_thumbnails.RemoveAll();
     m_settings.savedir = folder;
-    const std::filesystem::path imageFolder(folder);
-    m_thumbnails.LoadThumbnailIndex(CThumbNail::IndexPathFor(imageFolder));
-    m_thumbnails.ScanImageFolder(imageFolder);
+    LoadThumbnailsOf(std::filesystem::path(folder));
     m_repaintPending = true;
 }
 

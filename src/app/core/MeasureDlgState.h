@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/core/ICaptureSource.h"
+#include "app/core/IThumbnailScanner.h"
 #include "app/core/InitCameraSearch.h"
 #include "app/core/MeasureSession.h"
 #include "files/CThumbNail.h"
@@ -116,9 +117,28 @@ public:
     bool OnLive();
 
     // Opens a picture as opening a thumbnail does: the picture freezes, the
-    // file becomes the display frame and the view is set up for its size.
-    // False, with nothing changed, when the file cannot be read.
+    // file becomes the display frame, the view is set up for its size and the
+    // measurement being placed is dropped (the tool stays armed). False, with
+    // nothing changed, when the file cannot be read.
     bool OpenPicture(const std::filesystem::path& path);
+
+    // Who fills the thumbnails of a folder; null (the default) scans at once.
+    // The scanner must outlive the state or be unset first.
+    void SetThumbnailScanner(IThumbnailScanner* scanner) { m_scanner = scanner; }
+    // "Open" and a double click on thumbnail `index`: OpenPicture of its
+    // file. A file that is gone or cannot be read loses its thumbnail and
+    // nothing else changes. The path, empty when there is no such thumbnail.
+    struct ThumbnailOpen {
+        std::filesystem::path path;
+        bool opened = false;
+    };
+    ThumbnailOpen OpenThumbnail(int index);
+    // "Remove" and "Trash box": thumbnail `index`'s file is handed to
+    // `disposeFile` (deleted, or moved to the trash) and its record leaves the
+    // chain even when that fails. The path, empty when there is no such
+    // thumbnail.
+    std::filesystem::path DisposeThumbnail(int index,
+                                           const std::function<bool(const std::filesystem::path&)>& disposeFile);
 
     // F12: saves the display frame at once into the image folder under the
     // time-stamp name for the save type, replacing its thumbnail. The path
@@ -210,6 +230,8 @@ private:
     void ShowWhitePicture(int width, int height);
     // The display frame changed size: work images and view follow.
     void DisplayFrameChanged();
+    // Reads the folder's thumbnail index, then has its images scanned.
+    void LoadThumbnailsOf(const std::filesystem::path& folder);
 
     ICaptureSource& m_capture;
     PathRoots m_roots;
@@ -228,6 +250,7 @@ private:
     MagnetAid m_magnet{m_frames.work1, m_frames.work2};
     FocusIndicator m_focus;
     std::function<void()> m_focusValuesChanged;
+    IThumbnailScanner* m_scanner = nullptr;
     MeasureSession m_measure{m_settings, m_calibrations, m_view, MeasureTools{&m_magnet, &m_focus}};
 
     bool m_isFrozen = false;

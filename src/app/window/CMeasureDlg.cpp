@@ -20,6 +20,7 @@
 #include "app/qt/IMessageBoxes.h"
 #include "app/window/MainWindowControls.h"
 #include "app/measure/MeasureController.h"
+#include "app/thumbnails/ThumbnailController.h"
 #include "app/overlays/DisplayAidsController.h"
 #include "app/overlays/FocusController.h"
 #include "app/overlays/MagnetController.h"
@@ -80,6 +81,8 @@ CMeasureDlg::CMeasureDlg(ICaptureSource& capture, const PathRoots& roots, Langua
     m_calibration = std::make_unique<CalibrationController>(*this, m_state.measure(), *m_controls->calibrationList(),
                                                             *m_controls->button(ctl::kCalib));
     m_files = std::make_unique<FileCommands>(*this, m_state, *m_controls, m_boxes, m_language);
+    // Before Initialise: the settings load starts the thumbnail scan through it.
+    m_thumbnails = std::make_unique<ThumbnailController>(*this, m_state, *m_controls, m_pictures, m_language, m_dpi);
     m_displayAids = std::make_unique<DisplayAidsController>(*this, m_state, *m_controls, m_pictures, m_language);
     // Installed after the measuring's filter, so it sees the middle button first.
     m_panning = new PicturePanning(m_state.view(), [this] { RepaintPicture(); }, this);
@@ -139,12 +142,10 @@ void CMeasureDlg::Initialise(const std::filesystem::path& picture)
     m_controls->SetUpResultList(m_language);
     m_controls->FillCalibrationList(m_state.calibrations());
     m_state.SelectCalibration(0);
-    // The thumbnail strip's range follows its thumbnails once the strip is drawn.
-    m_controls->stripScroll()->setRange(0, 0);
-    m_controls->stripScroll()->setValue(0);
     m_controls->InstallToolTips(m_language);
     m_state.SetReserves(m_controls->RightReserve(), m_controls->BottomReserve());
     Relayout();
+    m_thumbnails->Refresh();
 
     m_tickTimer->start();
     m_retryTimer->start();
@@ -179,6 +180,13 @@ void CMeasureDlg::ConnectControls()
     });
     connect(m_measure.get(), &MeasureController::toolsChanged, this, &CMeasureDlg::UpdateButtonStates);
     connect(m_files.get(), &FileCommands::buttonsChanged, this, &CMeasureDlg::UpdateButtonStates);
+    connect(m_files.get(), &FileCommands::thumbnailsChanged, m_thumbnails.get(), &ThumbnailController::Refresh);
+    connect(m_thumbnails.get(), &ThumbnailController::pictureOpened, this, [this] {
+        UpdateButtonStates();
+        SyncZoomList();
+        m_measure->UpdateCursor();
+        update();
+    });
     connect(m_displayAids.get(), &DisplayAidsController::cursorReleased, m_measure.get(),
             &MeasureController::UpdateCursor);
     connect(m_focus.get(), &FocusController::focusStateChanged, this, &CMeasureDlg::UpdateButtonStates);
@@ -245,6 +253,7 @@ void CMeasureDlg::OnBottomCorner()
     m_controls->SetControlsVisible(BottomPanelControls(), m_state.bottomPanelShown());
     m_controls->button(ctl::kBottomCorner)->setAlternative(!m_state.bottomPanelShown());
     Relayout();
+    m_thumbnails->Refresh();
 }
 
 void CMeasureDlg::OnMouseWheel(int delta, QPoint cursor)

@@ -25,6 +25,7 @@ class ICaptureSource;
 class IMessageBoxes;
 class MainWindowControls;
 class MeasureController;
+class ThumbnailController;
 class PicturePanning;
 
 // The main window. It owns the window's state (MeasureDlgState, plain C++)
@@ -69,6 +70,7 @@ public:
     [[nodiscard]] MainWindowControls& controls() { return *m_controls; }
     [[nodiscard]] CalibrationController& calibration() { return *m_calibration; }
     [[nodiscard]] FileCommands& files() { return *m_files; }
+    [[nodiscard]] ThumbnailController& thumbnails() { return *m_thumbnails; }
     [[nodiscard]] DisplayAidsController& displayAids() { return *m_displayAids; }
     [[nodiscard]] MagnetController& magnet() { return *m_magnet; }
     [[nodiscard]] FocusController& focus() { return *m_focus; }
@@ -117,6 +119,7 @@ private:
     std::unique_ptr<CalibrationController> m_calibration;
     std::unique_ptr<DisplayAidsController> m_displayAids;
     std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<ThumbnailController> m_thumbnails;
     PicturePanning* m_panning = nullptr;
     std::unique_ptr<MagnetController> m_magnet;
     std::unique_ptr<FocusController> m_focus;

@@ -223,6 +223,7 @@ void FileCommands::OnToggleBurnIn()
 
 void FileCommands::ThumbnailsChanged()
 {
+    emit thumbnailsChanged();
     m_window.update();
 }
 

@@ -55,6 +55,8 @@ public:
 signals:
     // TYPE's face is to follow the burn-in flag.
     void buttonsChanged();
+    // A save or a folder change changed the thumbnails.
+    void thumbnailsChanged();
 
 private:
     void ConnectControls();

@@ -125,7 +125,8 @@ TEST_F(LiveCameraTest, FocusMeterFallsWhenTheDemoCameraIsBlurred)
     EXPECT_LT(blurred, sharp / 2);
     EXPECT_EQ(focus.areas()[0].peak, sharp);
     m_camera.capture().SetDemoFocus(0);
-    EXPECT_EQ(frameValue(), sharp);
+    // Sharp again, up to the sensor's noise.
+    EXPECT_NEAR(frameValue(), sharp, sharp / 10);
     EXPECT_EQ(measured, 3);
 }
 

@@ -58,6 +58,8 @@ protected:
         window->Initialise();
         window->searchDialog()->startButton()->click();
         window->OnCameraRetryTimer();
+        // The offscreen screen is small; the points here assume the first window of a large one.
+        window->resize(1100, 860);
         window->displayAids().SetChoosers([this](COLORREF, QWidget*) { return chosenColour; },
                                           [](const QFont&, QWidget*) { return std::optional<QFont>(); });
         return *window;

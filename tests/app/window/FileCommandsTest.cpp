@@ -24,6 +24,8 @@
 #include "app/window/ControlIds.h"
 #include "app/window/MainWindowControls.h"
 #include "app/window/PictureView.h"
+#include "app/thumbnails/ThumbnailController.h"
+#include "app/thumbnails/ThumbnailScanner.h"
 #include "files/CThumbNail.h"
 #include "files/ImageFiles.h"
 
@@ -384,6 +386,8 @@ TEST_F(FileCommandsTest, DirSwitchesTheImageFolderAndItsThumbnails)
     ASSERT_EQ(dialogs.folderTitles.size(), 1U);
     EXPECT_EQ(dialogs.folderTitles[0], "Select a folder");
     EXPECT_EQ(window->state().settings().savedir, out.string());
+    // The folder is scanned in the background.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->thumbnails().scanner().running(); }, 10000));
     EXPECT_EQ(window->state().thumbnails().Count(), 2);
     EXPECT_TRUE(std::filesystem::exists(CThumbNail::IndexPathFor(first)));
 
