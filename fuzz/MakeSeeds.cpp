@@ -80,6 +80,8 @@ void ImageSeeds(const fs::path& out, const fs::path& scratch)
         {"separate_dc.jpg", orvane::test::EncodeJpeg(large, {.quality = 75, .separateDcScans = true})},
         {"cmyk.jpg", orvane::test::EncodeCmykJpeg(16, 16, {10, 20, 30, 40})},
     };
+    // The program's own JPEG saves carry an embedded thumbnail.
+    Put(out / "jpeg_embedded_thumbnail", "saved_large.jpg", SavedBy(large, orvane::kSaveTypeJpegMedium, scratch));
     for (const auto& [name, bytes] : jpegs) {
         Put(out / "jpeg", name, bytes);
         Bytes prefixed{24, 17}; // a 25 × 18 thumbnail: the 1/8 scale for the large pictures

@@ -4,7 +4,7 @@
 # program's own writers at every run; what libFuzzer adds is kept in
 # build-fuzz/corpus/TARGET, crashers in build-fuzz/crashes/TARGET.
 # Usage: scripts/fuzz.sh TARGET SECONDS [extra libFuzzer options]
-# TARGET: bmp jpeg jpeg_thumbnail png tiff gif results thumbnail_index settings subtype
+# TARGET: bmp jpeg jpeg_thumbnail jpeg_embedded_thumbnail png tiff gif results thumbnail_index settings subtype
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
