@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/Cli.h"
@@ -17,11 +18,15 @@ constexpr const char* kHelp = "Usage: orvane-tool convert IN OUT [--type 1-4]\n"
                               "\n"
                               "Decodes IN (BMP, JPEG, PNG, GIF or TIFF, chosen by its extension) and writes\n"
                               "OUT as Orvane saves images:\n"
-                              "  --type 1          BMP, the picture as stored (default when OUT ends in .bmp)\n"
+                              "  --type 1          BMP, the picture as stored (default when OUT ends in .bmp);\n"
+                              "                    16-bit pictures become 8-bit grey of bits 2 to 9, as\n"
+                              "                    the window shows them\n"
                               "  --type 2, 3, 4    progressive JPEG of quality 100, 90, 75 (type 2 is the\n"
                               "                    default when OUT ends in .jpg or .jpeg)\n"
                               "Other extensions of OUT need --type. An existing OUT is replaced only when\n"
                               "the new file is complete.\n"
+                              "A PNG that records its gamma is corrected for a display gamma of 2.2 as it is\n"
+                              "read, so its pixel values can differ from those stored in the file.\n"
                               "Exit status: 0 success, 1 IN cannot be decoded or OUT cannot be written,\n"
                               "2 usage error.\n";
 
@@ -88,6 +93,15 @@ int RunConvert(Args args)
     if (!loaded) {
         PrintError("cannot decode '" + input.string() + "'");
         return kExitBadInput;
+    }
+    // A 16-bit BMP without bit fields is 5-5-5 colour to every other program.
+    if (*type == kSaveTypeBmp && image.bitsPerPixel() == 16) {
+        FrameImage grey;
+        if (!SixteenBitToGrey(image, grey)) {
+            PrintError("cannot convert '" + input.string() + "'");
+            return kExitBadInput;
+        }
+        image = std::move(grey);
     }
     if (!SaveImage(output, image, *type)) {
         PrintError("cannot write '" + output.string() + "'");

@@ -97,20 +97,43 @@ bool SkipToFirstImage(GifFileType* gif, int& transparent)
     }
 }
 
+// The canvas: the logical screen with its white margins, unless that screen is
+// large and the frame covers little of it; then only the frame, so that a tiny
+// frame far from the origin does not make a huge white picture. A screen
+// beyond the size limits leaves the frame alone too.
+constexpr std::int64_t kAnyScreenPixels = std::int64_t{1} << 20;
+constexpr std::int64_t kMaxScreenPerFramePixel = 16;
+
+struct Canvas {
+    int width = 0;
+    int height = 0;
+    int left = 0;
+    int top = 0;
+};
+
+Canvas ChooseCanvas(const GifFileType* gif)
+{
+    const GifImageDesc& frame = gif->Image;
+    const std::int64_t screenWidth = gif->SWidth > 0 ? gif->SWidth : std::int64_t{frame.Left} + frame.Width;
+    const std::int64_t screenHeight = gif->SHeight > 0 ? gif->SHeight : std::int64_t{frame.Top} + frame.Height;
+    const std::int64_t frameArea = std::int64_t{frame.Width} * frame.Height;
+    const std::int64_t screenArea = screenWidth * screenHeight;
+    if (WithinDecodeLimits(screenWidth, screenHeight, 24) &&
+        (screenArea <= kAnyScreenPixels || screenArea <= frameArea * kMaxScreenPerFramePixel)) {
+        return {static_cast<int>(screenWidth), static_cast<int>(screenHeight), frame.Left, frame.Top};
+    }
+    return {frame.Width, frame.Height, 0, 0};
+}
+
 bool ComposeFirstImage(GifFileType* gif, int transparent, FrameImage& image)
 {
     const GifImageDesc& frame = gif->Image;
     const ColorMapObject* colours = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;
-    const bool noScreen = gif->SWidth <= 0 || gif->SHeight <= 0;
-    const int width = noScreen ? frame.Left + frame.Width : gif->SWidth;
-    const int height = noScreen ? frame.Top + frame.Height : gif->SHeight;
-    if (colours == nullptr || colours->Colors == nullptr || !WithinDecodeLimits(width, height, 24) ||
-        !WithinDecodeLimits(frame.Width, frame.Height, 8) || !image.Create(width, height, 24)) {
+    const Canvas canvas = ChooseCanvas(gif);
+    if (colours == nullptr || colours->Colors == nullptr || !WithinDecodeLimits(canvas.width, canvas.height, 24) ||
+        !WithinDecodeLimits(frame.Width, frame.Height, 8)) {
         kLog.Warning("GIF refused: no colours, or a size beyond the limits");
         return false;
-    }
-    for (int r = 0; r < height; ++r) {
-        std::memset(image.Row(r), 0xFF, static_cast<std::size_t>(width) * 3);
     }
 
     // Interlaced pictures deliver every 8th row from 0, every 8th from 4,
@@ -127,15 +150,25 @@ bool ComposeFirstImage(GifFileType* gif, int transparent, FrameImage& image)
                 LogGifError(gif->Error);
                 return false;
             }
-            const int row = frame.Top + y;
-            if (row < 0 || row >= height) {
+            // The canvas is made once the frame's first row has decoded: a
+            // header alone does not justify it.
+            if (image.isEmpty()) {
+                if (!image.Create(canvas.width, canvas.height, 24)) {
+                    return false;
+                }
+                for (int r = 0; r < canvas.height; ++r) {
+                    std::memset(image.Row(r), 0xFF, static_cast<std::size_t>(canvas.width) * 3);
+                }
+            }
+            const int row = canvas.top + y;
+            if (row < 0 || row >= canvas.height) {
                 continue;
             }
             std::uint8_t* out = image.Row(row);
             for (int x = 0; x < frame.Width; ++x) {
-                const int column = frame.Left + x;
+                const int column = canvas.left + x;
                 const int index = line[static_cast<std::size_t>(x)];
-                if (column < 0 || column >= width || index == transparent || index >= colours->ColorCount) {
+                if (column < 0 || column >= canvas.width || index == transparent || index >= colours->ColorCount) {
                     continue;
                 }
                 const GifColorType& colour = colours->Colors[index];
@@ -146,7 +179,7 @@ bool ComposeFirstImage(GifFileType* gif, int transparent, FrameImage& image)
             }
         }
     }
-    return true;
+    return !image.isEmpty();
 }
 
 } // namespace

@@ -96,10 +96,10 @@ bool ToTwentyFourBits(FrameImage& image)
     return true;
 }
 
-bool Decode(ImageFormat format, std::span<const std::uint8_t> data, FrameImage& image)
+bool Decode(ImageFormat format, std::span<const std::uint8_t> data, FrameImage& image, LoadInfo& info)
 {
     switch (format) {
-    case ImageFormat::Jpeg: return DecodeJpeg(data, image);
+    case ImageFormat::Jpeg: return DecodeJpeg(data, image, &info.truncated);
     case ImageFormat::Gif: return DecodeGif(data, image);
     case ImageFormat::Png: return DecodePng(data, image);
     case ImageFormat::Tiff: return DecodeTiff(data, image);
@@ -200,13 +200,21 @@ bool SaveImage(const std::filesystem::path& path, const FrameImage& image, int t
         return SaveJpeg(path, image, quality);
     }
     FrameImage grey;
-    return ConvertPixels(image, 8, grey,
-                         [](std::uint8_t* to, const std::uint8_t* in) { *to = GreyOfSixteenBit(in); }) &&
-           SaveJpeg(path, grey, quality);
+    return SixteenBitToGrey(image, grey) && SaveJpeg(path, grey, quality);
 }
 
-bool LoadImageFile(const std::filesystem::path& path, FrameImage& image)
+bool SixteenBitToGrey(const FrameImage& image, FrameImage& grey)
 {
+    return image.bitsPerPixel() == 16 &&
+           ConvertPixels(image, 8, grey, [](std::uint8_t* to, const std::uint8_t* in) { *to = GreyOfSixteenBit(in); });
+}
+
+bool LoadImageFile(const std::filesystem::path& path, FrameImage& image, LoadInfo* info)
+{
+    LoadInfo found;
+    if (info != nullptr) {
+        *info = found;
+    }
     const ImageFormat format = ImageFormatForPath(path);
     if (format == ImageFormat::Bmp) {
         // Loading into an existing image would keep that image's size.
@@ -226,18 +234,28 @@ bool LoadImageFile(const std::filesystem::path& path, FrameImage& image)
         image.Release();
         return false;
     }
-    return Decode(format, *data, image);
+    if (!Decode(format, *data, image, found)) {
+        return false;
+    }
+    if (info != nullptr) {
+        *info = found;
+    }
+    return true;
 }
 
-bool LoadPicture(const std::filesystem::path& path, FrameImage& image)
+bool LoadPicture(const std::filesystem::path& path, FrameImage& image, LoadInfo* info)
 {
-    return LoadImageFile(path, image) && ToTwentyFourBits(image);
+    return LoadImageFile(path, image, info) && ToTwentyFourBits(image);
 }
 
-bool LoadImageForThumbnail(const std::filesystem::path& path, FrameImage& image, int minWidth, int minHeight)
+bool LoadImageForThumbnail(const std::filesystem::path& path, FrameImage& image, int minWidth, int minHeight,
+                           LoadInfo* info)
 {
     if (ImageFormatForPath(path) != ImageFormat::Jpeg) {
-        return LoadImageFile(path, image);
+        return LoadImageFile(path, image, info);
+    }
+    if (info != nullptr) {
+        *info = LoadInfo{};
     }
     // The program's own pictures carry their thumbnail.
     if (minWidth <= kEmbeddedThumbnailMaxWidth && minHeight <= kEmbeddedThumbnailMaxHeight &&
@@ -249,7 +267,14 @@ bool LoadImageForThumbnail(const std::filesystem::path& path, FrameImage& image,
         image.Release();
         return false;
     }
-    return DecodeJpegForSize(*data, image, minWidth, minHeight);
+    bool truncated = false;
+    if (!DecodeJpegForSize(*data, image, minWidth, minHeight, &truncated)) {
+        return false;
+    }
+    if (info != nullptr) {
+        info->truncated = truncated;
+    }
+    return true;
 }
 
 } // namespace orvane

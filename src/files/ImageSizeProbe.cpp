@@ -146,6 +146,7 @@ std::optional<ImageSize> ProbeTiff(BoundedFile& file, bool littleEndian)
     const std::uint32_t count = u16(entry.data());
     std::int64_t width = 0;
     std::int64_t height = 0;
+    std::array<bool, 2> seen{};
     for (std::uint32_t i = 0; i < count; ++i) {
         if (!file.ReadAt(directory + 2 + 12ULL * i, entry.data(), entry.size())) {
             return std::nullopt;
@@ -161,7 +162,12 @@ std::optional<ImageSize> ProbeTiff(BoundedFile& file, bool littleEndian)
         } else if (type == 4) { // LONG
             value = u32(entry.data() + 8);
         }
-        (tag == 256 ? width : height) = value;
+        // libtiff keeps the first of duplicated tags and ignores the rest.
+        std::int64_t& field = tag == 256 ? width : height;
+        if (!seen[tag - 256]) {
+            field = value;
+            seen[tag - 256] = true;
+        }
     }
     return Positive(width, height);
 }

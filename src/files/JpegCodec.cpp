@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "files/DecodeLimits.h"
 #include "files/FilesLog.h"
@@ -28,9 +29,17 @@ using files::kLog;
 // thousands of tiny scans would otherwise keep the decoder busy for minutes.
 constexpr int kMaxScans = 256;
 
+// A file whose data ends before this share of the picture's rows has data is
+// refused; one that ends later opens, marked truncated, the rest grey.
+constexpr int kMinCoveredPercent = 50;
+
 struct ErrorManager {
     jpeg_error_mgr pub; // first member: libjpeg hands back its address
     std::jmp_buf jump;
+    // Set when the data ran out: the percentage of the picture's rows that
+    // had data by then (100 once a later scan of a multi-scan file started).
+    bool dataEnded;
+    int coveredPercent;
 };
 
 void LogMessage(j_common_ptr cinfo, bool error)
@@ -56,6 +65,28 @@ void OutputMessage(j_common_ptr cinfo)
     LogMessage(cinfo, false);
 }
 
+// Warnings go to the log (the first only, as libjpeg's own handler does); the
+// premature end of the data is noted with how much of the picture it covered.
+void EmitMessage(j_common_ptr cinfo, int level)
+{
+    if (level >= 0) {
+        return; // trace messages
+    }
+    auto* errors = reinterpret_cast<ErrorManager*>(cinfo->err);
+    if (cinfo->is_decompressor && errors->pub.msg_code == JWRN_JPEG_EOF && !errors->dataEnded) {
+        const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+        errors->dataEnded = true;
+        errors->coveredPercent =
+            d->input_scan_number > 1 || d->total_iMCU_rows == 0
+                ? 100
+                : static_cast<int>(std::uint64_t{d->input_iMCU_row} * 100 / d->total_iMCU_rows);
+    }
+    if (errors->pub.num_warnings == 0) {
+        (*cinfo->err->output_message)(cinfo);
+    }
+    ++errors->pub.num_warnings;
+}
+
 void StopOnTooManyScans(j_common_ptr cinfo)
 {
     if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
@@ -69,6 +100,9 @@ void InstallErrorManager(ErrorManager& errors)
     jpeg_std_error(&errors.pub);
     errors.pub.error_exit = ErrorExit;
     errors.pub.output_message = OutputMessage;
+    errors.pub.emit_message = EmitMessage;
+    errors.dataEnded = false;
+    errors.coveredPercent = 100;
 }
 
 struct Compressor {
@@ -152,8 +186,12 @@ void ChooseScale(jpeg_decompress_struct& cinfo, int minWidth, int minHeight)
     }
 }
 
+// Only progressive files have coef_bits (the scan progress of every coefficient).
 bool AllComponentsHaveDc(const jpeg_decompress_struct& cinfo)
 {
+    if (!cinfo.progressive_mode || cinfo.coef_bits == nullptr) {
+        return false;
+    }
     for (int component = 0; component < cinfo.num_components; ++component) {
         if (cinfo.coef_bits[component][0] < 0) {
             return false;
@@ -203,6 +241,31 @@ void ReadRows(jpeg_decompress_struct& cinfo, FrameImage& image)
     }
 }
 
+// Huffman coding spends at least one bit on every block of the first
+// component, so a file smaller than that cannot hold the picture it declares;
+// arithmetic coding has no such floor.
+bool DataCanHoldPicture(const jpeg_decompress_struct& cinfo, std::size_t bytes)
+{
+    if (cinfo.arith_code || cinfo.num_components < 1) {
+        return true;
+    }
+    const jpeg_component_info& first = cinfo.comp_info[0];
+    const std::uint64_t blocks = std::uint64_t{first.width_in_blocks} * first.height_in_blocks;
+    return blocks / 8 <= bytes;
+}
+
+// After decoding: false (image released) when the data ended too early.
+bool CoversEnough(const ErrorManager& errors, FrameImage& image)
+{
+    if (errors.dataEnded && errors.coveredPercent < kMinCoveredPercent) {
+        kLog.Warning("JPEG refused: the data ends after " + std::to_string(errors.coveredPercent) +
+                     "% of the picture");
+        image.Release();
+        return false;
+    }
+    return true;
+}
+
 // minWidth 0 decodes in full. The image is empty when this returns false.
 bool Decompress(Decompressor& d, std::span<const std::uint8_t> data, FrameImage& image, int minWidth, int minHeight)
 {
@@ -225,6 +288,11 @@ bool Decompress(Decompressor& d, std::span<const std::uint8_t> data, FrameImage&
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
+    if (!DataCanHoldPicture(cinfo, data.size())) {
+        kLog.Warning("JPEG refused: the data ends long before the picture does");
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
     switch (cinfo.jpeg_color_space) {
     case JCS_GRAYSCALE:
     case JCS_YCbCr:
@@ -243,8 +311,9 @@ bool Decompress(Decompressor& d, std::span<const std::uint8_t> data, FrameImage&
         // The picture is reduced anyway, so plain upsampling does.
         cinfo.do_fancy_upsampling = FALSE;
         // At 1/8 only DC coefficients count: a progressive file need not be
-        // read past the scans that carry them.
-        firstScansOnly = cinfo.scale_num == 1 && jpeg_has_multiple_scans(&cinfo);
+        // read past the scans that carry them. A sequential file with several
+        // scans has no DC-only scans to stop after.
+        firstScansOnly = cinfo.scale_num == 1 && cinfo.progressive_mode;
         if (firstScansOnly) {
             cinfo.buffered_image = TRUE;
             cinfo.do_block_smoothing = FALSE;
@@ -261,7 +330,7 @@ bool Decompress(Decompressor& d, std::span<const std::uint8_t> data, FrameImage&
         ReadRows(cinfo, image);
         jpeg_finish_decompress(&cinfo);
         jpeg_destroy_decompress(&cinfo);
-        return true;
+        return CoversEnough(d.errors, image);
     }
 
     int status = JPEG_SUSPENDED;
@@ -279,15 +348,20 @@ bool Decompress(Decompressor& d, std::span<const std::uint8_t> data, FrameImage&
     jpeg_finish_output(&cinfo);
     // The remaining scans are never read.
     jpeg_destroy_decompress(&cinfo);
-    return true;
+    return CoversEnough(d.errors, image);
 }
 
-bool DecodeJpegImpl(std::span<const std::uint8_t> data, FrameImage& image, int minWidth, int minHeight)
+bool DecodeJpegImpl(std::span<const std::uint8_t> data, FrameImage& image, int minWidth, int minHeight,
+                    bool* truncated)
 {
     Decompressor d{};
     InstallErrorManager(d.errors);
     d.cinfo.err = &d.errors.pub;
-    return Decompress(d, data, image, minWidth, minHeight);
+    const bool ok = Decompress(d, data, image, minWidth, minHeight);
+    if (truncated != nullptr) {
+        *truncated = ok && d.errors.dataEnded;
+    }
+    return ok;
 }
 
 } // namespace
@@ -333,14 +407,15 @@ std::vector<std::uint8_t> EncodeBaselineJpeg(const FrameImage& image, int qualit
     return bytes;
 }
 
-bool DecodeJpeg(std::span<const std::uint8_t> data, FrameImage& image)
+bool DecodeJpeg(std::span<const std::uint8_t> data, FrameImage& image, bool* truncated)
 {
-    return DecodeJpegImpl(data, image, 0, 0);
+    return DecodeJpegImpl(data, image, 0, 0, truncated);
 }
 
-bool DecodeJpegForSize(std::span<const std::uint8_t> data, FrameImage& image, int minWidth, int minHeight)
+bool DecodeJpegForSize(std::span<const std::uint8_t> data, FrameImage& image, int minWidth, int minHeight,
+                       bool* truncated)
 {
-    return DecodeJpegImpl(data, image, std::max(minWidth, 1), std::max(minHeight, 1));
+    return DecodeJpegImpl(data, image, std::max(minWidth, 1), std::max(minHeight, 1), truncated);
 }
 
 } // namespace orvane

@@ -22,15 +22,18 @@ namespace orvane {
 [[nodiscard]] std::vector<std::uint8_t> EncodeBaselineJpeg(const FrameImage& image, int quality);
 
 // Decodes a whole JPEG into a 24-bit image, top row first; grey pictures come
-// out grey, CMYK pictures converted. On failure the image is empty.
-[[nodiscard]] bool DecodeJpeg(std::span<const std::uint8_t> data, FrameImage& image);
+// out grey, CMYK pictures converted. On failure the image is empty. A file
+// whose data ends before half the picture has data is refused, as is one too
+// small to hold the picture it declares; one that ends later decodes with the
+// rest grey and `*truncated` (when given) set.
+[[nodiscard]] bool DecodeJpeg(std::span<const std::uint8_t> data, FrameImage& image, bool* truncated = nullptr);
 
 // Decodes a 24-bit picture for a minWidth × minHeight thumbnail: at the
 // smallest DCT scale (1/8 .. 8/8) whose result still covers that size, or in
 // full when nothing smaller does. Progressive pictures that 1/8 covers are
 // taken from their first scans holding every component's DC coefficients.
-// On failure the image is empty.
+// On failure the image is empty; early ends as for DecodeJpeg.
 [[nodiscard]] bool DecodeJpegForSize(std::span<const std::uint8_t> data, FrameImage& image, int minWidth,
-                                     int minHeight);
+                                     int minHeight, bool* truncated = nullptr);
 
 } // namespace orvane

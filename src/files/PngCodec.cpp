@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,44 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t length)
     source->offset += length;
 }
 
+// Every chunk must fit in the bytes that follow its header; libpng itself only
+// warns about an oversized ancillary chunk and then allocates its whole length.
+bool ChunksFitInFile(std::span<const std::uint8_t> data)
+{
+    std::size_t offset = 8;
+    while (data.size() - offset >= 8) {
+        const std::uint8_t* p = data.data() + offset;
+        const std::uint64_t length = (std::uint64_t{p[0]} << 24) | (std::uint64_t{p[1]} << 16) |
+                                     (std::uint64_t{p[2]} << 8) | std::uint64_t{p[3]};
+        // Length, type, data and CRC.
+        if (length > 0x7FFFFFFF || length + 12 > data.size() - offset) {
+            return false;
+        }
+        if (std::memcmp(p + 4, "IEND", 4) == 0) {
+            return true;
+        }
+        offset += static_cast<std::size_t>(length) + 12;
+    }
+    return false;
+}
+
+// Ancillary chunks the program has no use for; libpng skips them unread
+// instead of allocating and inflating them.
+constexpr png_byte kIgnoredChunks[] = "tEXt\0zTXt\0iTXt\0sCAL\0iCCP\0sPLT\0pCAL\0eXIf\0hIST\0tIME\0pHYs\0sBIT\0bKGD\0oFFs\0";
+constexpr int kIgnoredChunkCount = 14;
+
+// libpng's memory comes from operator new, so that it counts where the
+// program's own allocations do.
+png_voidp Allocate(png_structp, png_alloc_size_t size)
+{
+    return ::operator new(size, std::nothrow);
+}
+
+void Free(png_structp, png_voidp memory)
+{
+    ::operator delete(memory);
+}
+
 [[noreturn]] void OnError(png_structp png, png_const_charp message)
 {
     kLog.Warning(std::string("libpng error: ") + message);
@@ -76,6 +115,9 @@ bool ReadHeader(PngDecoder& d)
     }
     png_set_read_fn(d.png, &d.source, ReadFromMemory);
     png_set_user_limits(d.png, static_cast<png_uint_32>(kMaxDecodeSide), static_cast<png_uint_32>(kMaxDecodeSide));
+    png_set_keep_unknown_chunks(d.png, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks, kIgnoredChunkCount);
+    // No chunk may make libpng allocate much more than the file could hold.
+    png_set_chunk_malloc_max(d.png, d.source.size + 65536);
     png_read_info(d.png, d.info);
 
     const int bitDepth = png_get_bit_depth(d.png, d.info);
@@ -129,10 +171,14 @@ bool DecodePng(std::span<const std::uint8_t> data, FrameImage& image)
     if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0) {
         return false;
     }
+    if (!ChunksFitInFile(data)) {
+        kLog.Warning("PNG refused: a chunk is longer than the file");
+        return false;
+    }
     std::lock_guard lock(g_pngMutex);
     PngDecoder d{};
     d.source = PngSource{data.data(), data.size(), 0};
-    d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
+    d.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning, nullptr, Allocate, Free);
     if (d.png == nullptr) {
         return false;
     }

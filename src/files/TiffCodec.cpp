@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <tiffio.h>
 
@@ -73,9 +74,15 @@ toff_t SizeProc(thandle_t handle)
     return static_cast<TiffSource*>(handle)->size;
 }
 
-int MapProc(thandle_t, tdata_t*, toff_t*)
+// The file is in memory already: libtiff reads it in place (read-only). Its
+// unmapped path rejects uncompressed tiles (it compares the rounded-up read
+// buffer with the tile size), so mapping is also what makes those readable.
+int MapProc(thandle_t handle, tdata_t* base, toff_t* size)
 {
-    return 0;
+    auto* source = static_cast<TiffSource*>(handle);
+    *base = const_cast<std::uint8_t*>(source->data);
+    *size = source->size;
+    return 1;
 }
 
 void UnmapProc(thandle_t, tdata_t, toff_t)
@@ -118,7 +125,7 @@ TiffHandle OpenInMemory(TiffSource& source)
     TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), static_cast<tmsize_t>(kMaxDecodedBytes));
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), OnError, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), OnWarning, nullptr);
-    return TiffHandle(TIFFClientOpenExt("memory", "rm", &source, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc,
+    return TiffHandle(TIFFClientOpenExt("memory", "r", &source, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc,
                                         MapProc, UnmapProc, options.get()));
 }
 
@@ -185,6 +192,66 @@ void SwapRedBlue(FrameImage& image)
     }
 }
 
+// Rows handed over by libtiff's RGBA interface at a time: the picture itself
+// is the only allocation that grows with the declared size.
+constexpr std::int64_t kRgbaBandPixels = std::int64_t{1} << 20;
+
+// Every layout libtiff's RGBA interface understands (tiles, separate planes,
+// 1/2/4-bit and 16-bit samples, palettes, fax and old-style JPEG, CIELab,
+// YCbCr, CMYK) as a 24-bit picture; alpha is dropped.
+bool ReadThroughRgba(TIFF* tiff, std::uint32_t width, std::uint32_t length, FrameImage& image)
+{
+    char message[1024] = {};
+    if (TIFFRGBAImageOK(tiff, message) == 0) {
+        kLog.Warning(std::string("TIFF refused: ") + message);
+        return false;
+    }
+    if (!WithinDecodeLimits(width, length, 24) || !WithinDecodeLimits(width, 1, 32)) {
+        kLog.Warning("TIFF refused: size beyond the limits");
+        return false;
+    }
+    TIFFRGBAImage rgba{};
+    if (TIFFRGBAImageBegin(&rgba, tiff, 0, message) == 0) {
+        kLog.Warning(std::string("TIFF refused: ") + message);
+        return false;
+    }
+    // Bands are read top to bottom in the file's row order; only pictures stored
+    // top row first can be read that way, others are turned in one piece.
+    std::uint16_t orientation = ORIENTATION_TOPLEFT;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_ORIENTATION, &orientation);
+    const bool banded = orientation == ORIENTATION_TOPLEFT;
+    const std::uint32_t bandRows =
+        banded ? static_cast<std::uint32_t>(std::max<std::int64_t>(1, kRgbaBandPixels / width)) : length;
+    bool ok = WithinDecodeLimits(width, std::min(bandRows, length), 32) &&
+              image.Create(static_cast<int>(width), static_cast<int>(length), 24);
+    std::vector<std::uint32_t> band;
+    if (ok) {
+        band.resize(static_cast<std::size_t>(width) * std::min(bandRows, length));
+    }
+    rgba.req_orientation = ORIENTATION_TOPLEFT;
+    for (std::uint32_t top = 0; ok && top < length; top += bandRows) {
+        const std::uint32_t rows = std::min(bandRows, length - top);
+        rgba.row_offset = static_cast<int>(top);
+        rgba.col_offset = 0;
+        if (TIFFRGBAImageGet(&rgba, band.data(), width, rows) == 0) {
+            kLog.Warning("TIFF refused: the pixels cannot be read");
+            ok = false;
+            break;
+        }
+        for (std::uint32_t r = 0; r < rows; ++r) {
+            const std::uint32_t* in = band.data() + static_cast<std::size_t>(r) * width;
+            std::uint8_t* out = image.Row(static_cast<int>(top + r));
+            for (std::uint32_t x = 0; x < width; ++x, out += 3) {
+                out[0] = static_cast<std::uint8_t>(TIFFGetB(in[x]));
+                out[1] = static_cast<std::uint8_t>(TIFFGetG(in[x]));
+                out[2] = static_cast<std::uint8_t>(TIFFGetR(in[x]));
+            }
+        }
+    }
+    TIFFRGBAImageEnd(&rgba);
+    return ok;
+}
+
 bool ReadPicture(TIFF* tiff, FrameImage& image)
 {
     std::uint32_t width = 0;
@@ -195,8 +262,7 @@ bool ReadPicture(TIFF* tiff, FrameImage& image)
     std::uint16_t sampleFormat = 0;
     std::uint16_t photometric = 0;
     std::uint16_t compression = 0;
-    if (TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width) == 0 || TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &length) == 0 ||
-        TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric) == 0) {
+    if (TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width) == 0 || TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &length) == 0) {
         return false;
     }
     TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
@@ -204,36 +270,41 @@ bool ReadPicture(TIFF* tiff, FrameImage& image)
     TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
     TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLEFORMAT, &sampleFormat);
     TIFFGetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &compression);
+    // A missing photometric interpretation is left to libtiff's RGBA interface,
+    // which guesses it as other readers do.
+    const bool hasPhotometric = TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric) != 0;
 
+    // The exact path keeps the samples as stored: 8-bit grey or palette, 16-bit
+    // grey, 8-bit RGB(A) in strips. Everything else goes through RGBA.
     const bool grey = samples == 1 && (bitsPerSample == 8 || bitsPerSample == 16);
     const bool colour = (samples == 3 || samples == 4) && bitsPerSample == 8;
-    if (TIFFIsTiled(tiff) != 0 || (!grey && !colour) || sampleFormat != SAMPLEFORMAT_UINT ||
-        (samples > 1 && planar != PLANARCONFIG_CONTIG)) {
-        kLog.Warning("TIFF refused: layout not supported");
-        return false;
+    bool exact = hasPhotometric && TIFFIsTiled(tiff) == 0 && (grey || colour) && sampleFormat == SAMPLEFORMAT_UINT &&
+                 (samples == 1 || planar == PLANARCONFIG_CONTIG) && compression != COMPRESSION_OJPEG;
+    if (exact && grey) {
+        exact = bitsPerSample == 16 ? photometric == PHOTOMETRIC_MINISBLACK
+                                    : (photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE ||
+                                       photometric == PHOTOMETRIC_PALETTE);
     }
-    if (grey && bitsPerSample == 16 && photometric != PHOTOMETRIC_MINISBLACK) {
-        kLog.Warning("TIFF refused: 16-bit samples that are not grey levels");
-        return false;
-    }
-    if (colour) {
-        // JPEG-compressed YCbCr is converted by libtiff; other YCbCr is subsampled and not.
+    if (exact && colour) {
+        // JPEG-compressed YCbCr is converted by libtiff; other YCbCr is subsampled.
         if (photometric == PHOTOMETRIC_YCBCR && compression == COMPRESSION_JPEG) {
             TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
-        } else if (photometric != PHOTOMETRIC_RGB) {
-            kLog.Warning("TIFF refused: colour model not supported");
-            return false;
+        } else {
+            exact = photometric == PHOTOMETRIC_RGB;
         }
     }
     const int bitsPerPixel = samples * 8 * (bitsPerSample / 8);
+    exact = exact && TIFFScanlineSize64(tiff) == std::uint64_t{width} * static_cast<std::uint64_t>(bitsPerPixel / 8);
+    if (!exact) {
+        return ReadThroughRgba(tiff, width, length, image);
+    }
     if (!WithinDecodeLimits(width, length, bitsPerPixel) ||
-        TIFFScanlineSize64(tiff) != std::uint64_t{width} * static_cast<std::uint64_t>(bitsPerPixel / 8) ||
         !image.Create(static_cast<int>(width), static_cast<int>(length), bitsPerPixel)) {
-        kLog.Warning("TIFF refused: size beyond the limits or inconsistent");
+        kLog.Warning("TIFF refused: size beyond the limits");
         return false;
     }
     if (bitsPerPixel == 8 && !SetUpColourTable(tiff, photometric, image)) {
-        kLog.Warning("TIFF refused: grey picture with an unknown interpretation");
+        kLog.Warning("TIFF refused: palette without a colour map");
         return false;
     }
     for (std::uint32_t r = 0; r < length; ++r) {

@@ -1,6 +1,7 @@
 #include "image/FrameImage.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -476,6 +477,85 @@ bool FrameImage::LoadBmpFile(const std::filesystem::path& path)
     return LoadBmpImage(bytes->data(), bytes->size());
 }
 
+namespace {
+
+// A channel picked out by a bit-field mask, scaled to 0..255.
+struct MaskChannel {
+    std::uint32_t mask = 0;
+    int shift = 0;
+    std::uint64_t maximum = 0; // the mask shifted down; 0 when the mask is empty
+
+    explicit MaskChannel(std::uint32_t m) : mask(m)
+    {
+        if (mask != 0) {
+            shift = std::countr_zero(mask);
+            maximum = mask >> shift;
+        }
+    }
+    [[nodiscard]] std::uint8_t Of(std::uint32_t pixel) const
+    {
+        if (maximum == 0) {
+            return 0;
+        }
+        const std::uint64_t value = (pixel & mask) >> shift;
+        return static_cast<std::uint8_t>((value * 255 + maximum / 2) / maximum);
+    }
+};
+
+// Run-length encoded rows (RLE8, RLE4) into 8-bit indices, bottom row first.
+// Pixels the runs do not reach keep index 0; runs that leave the picture are
+// cut at its edge; the data ends the picture where it ends.
+void DecodeRunLength(const std::uint8_t* data, std::size_t size, bool fourBit, FrameImage& image)
+{
+    const int width = image.width();
+    const int height = image.height();
+    int x = 0;
+    int y = 0; // counted from the bottom
+    const auto put = [&](std::uint8_t index) {
+        if (x < width && y < height) {
+            image.Row(height - 1 - y)[x] = index;
+        }
+        ++x;
+    };
+    std::size_t i = 0;
+    while (i + 1 < size && y < height) {
+        const std::uint8_t count = data[i];
+        const std::uint8_t value = data[i + 1];
+        i += 2;
+        if (count > 0) {
+            for (int k = 0; k < count && x < width; ++k) {
+                put(fourBit ? static_cast<std::uint8_t>(k % 2 == 0 ? value >> 4 : value & 0x0F) : value);
+            }
+            continue;
+        }
+        if (value == 0) { // end of line
+            x = 0;
+            ++y;
+        } else if (value == 1) { // end of bitmap
+            return;
+        } else if (value == 2) { // move right and up
+            if (i + 1 >= size) {
+                return;
+            }
+            x += data[i];
+            y += data[i + 1];
+            i += 2;
+        } else { // `value` pixels stored as they are, padded to a 16-bit boundary
+            const std::size_t bytes = fourBit ? (value + 1u) / 2 : value;
+            if (bytes > size - i) {
+                return;
+            }
+            for (int k = 0; k < value; ++k) {
+                const std::uint8_t byte = data[i + (fourBit ? static_cast<std::size_t>(k / 2) : static_cast<std::size_t>(k))];
+                put(fourBit ? static_cast<std::uint8_t>(k % 2 == 0 ? byte >> 4 : byte & 0x0F) : byte);
+            }
+            i += (bytes + 1) & ~std::size_t{1};
+        }
+    }
+}
+
+} // namespace
+
 bool FrameImage::LoadDib(const std::uint8_t* data, std::size_t size, std::optional<std::size_t> pixelOffset)
 {
     const std::optional<DibLayout> layout = ParseDibLayout(data, size, pixelOffset);
@@ -483,8 +563,10 @@ bool FrameImage::LoadDib(const std::uint8_t* data, std::size_t size, std::option
         kLog.Debug("bitmap data refused: unsupported or inconsistent with its size");
         return false;
     }
-    // Fewer than 8 bits per pixel are widened to 8-bit indices into the same table.
-    const int bitsPerPixel = std::max(layout->bitsPerPixel, 8);
+    // Fewer than 8 bits per pixel are widened to 8-bit indices into the same
+    // table; bit fields become 24-bit colour.
+    const bool bitFields = layout->encoding == DibEncoding::BitFields;
+    const int bitsPerPixel = bitFields ? 24 : std::max(layout->bitsPerPixel, 8);
     FrameImage loaded;
     if (!loaded.Create(layout->width, layout->height, bitsPerPixel)) {
         return false;
@@ -492,26 +574,48 @@ bool FrameImage::LoadDib(const std::uint8_t* data, std::size_t size, std::option
     if (bitsPerPixel == 8) {
         std::array<RGBQUAD, 256> table{};
         const std::uint8_t* entry = data + layout->tableOffset;
-        for (int i = 0; i < layout->tableEntries; ++i, entry += 4) {
-            table[static_cast<std::size_t>(i)] = RGBQUAD{entry[0], entry[1], entry[2], entry[3]};
+        for (int i = 0; i < layout->tableEntries; ++i, entry += layout->tableEntryBytes) {
+            table[static_cast<std::size_t>(i)] =
+                RGBQUAD{entry[0], entry[1], entry[2], layout->tableEntryBytes == 4 ? entry[3] : std::uint8_t{0}};
         }
         loaded.m_colorTable = table;
     }
     const int stored = layout->bitsPerPixel;
-    const auto rowBytes = static_cast<std::size_t>(layout->width) * static_cast<std::size_t>(bitsPerPixel / 8);
-    for (int k = 0; k < layout->height; ++k) {
-        const std::uint8_t* in = data + layout->pixelOffset + static_cast<std::size_t>(k) * layout->rowBytes;
-        // Stored rows run bottom-up unless the header's height was negative.
-        std::uint8_t* out = layout->topDown ? loaded.Row(k) : loaded.Row(layout->height - 1 - k);
-        if (stored >= 8) {
-            std::memcpy(out, in, rowBytes);
-            continue;
-        }
-        const int perByte = 8 / stored;
-        const int mask = (1 << stored) - 1;
-        for (int xPos = 0; xPos < layout->width; ++xPos) {
-            const int shift = 8 - stored * (xPos % perByte + 1);
-            out[xPos] = static_cast<std::uint8_t>((in[xPos / perByte] >> shift) & mask);
+    if (layout->encoding == DibEncoding::Rle8 || layout->encoding == DibEncoding::Rle4) {
+        DecodeRunLength(data + layout->pixelOffset, layout->pixelBytes, layout->encoding == DibEncoding::Rle4, loaded);
+    } else {
+        const MaskChannel red(layout->redMask);
+        const MaskChannel green(layout->greenMask);
+        const MaskChannel blue(layout->blueMask);
+        const auto rowBytes = static_cast<std::size_t>(layout->width) * static_cast<std::size_t>(bitsPerPixel / 8);
+        for (int k = 0; k < layout->height; ++k) {
+            const std::uint8_t* in = data + layout->pixelOffset + static_cast<std::size_t>(k) * layout->rowBytes;
+            // Stored rows run bottom-up unless the header's height was negative.
+            std::uint8_t* out = layout->topDown ? loaded.Row(k) : loaded.Row(layout->height - 1 - k);
+            if (bitFields) {
+                for (int xPos = 0; xPos < layout->width; ++xPos, out += 3) {
+                    const std::uint32_t pixel =
+                        stored == 16 ? static_cast<std::uint32_t>(in[2 * xPos] | (in[2 * xPos + 1] << 8))
+                                     : static_cast<std::uint32_t>(in[4 * xPos]) |
+                                           (static_cast<std::uint32_t>(in[4 * xPos + 1]) << 8) |
+                                           (static_cast<std::uint32_t>(in[4 * xPos + 2]) << 16) |
+                                           (static_cast<std::uint32_t>(in[4 * xPos + 3]) << 24);
+                    out[0] = blue.Of(pixel);
+                    out[1] = green.Of(pixel);
+                    out[2] = red.Of(pixel);
+                }
+                continue;
+            }
+            if (stored >= 8) {
+                std::memcpy(out, in, rowBytes);
+                continue;
+            }
+            const int perByte = 8 / stored;
+            const int mask = (1 << stored) - 1;
+            for (int xPos = 0; xPos < layout->width; ++xPos) {
+                const int shift = 8 - stored * (xPos % perByte + 1);
+                out[xPos] = static_cast<std::uint8_t>((in[xPos / perByte] >> shift) & mask);
+            }
         }
     }
     if (!isDrawable()) {

@@ -1,5 +1,6 @@
 #include "platform/FileIo.h"
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <random>
@@ -89,6 +90,49 @@ std::string RandomSuffix()
         c = kChars[pick(generator)];
     }
     return suffix;
+}
+
+std::atomic<AtomicFileFaultHook> g_faultHook{nullptr};
+
+// False when the test hook makes this step fail; errno is then ENOSPC.
+bool StepAllowed(AtomicFileStep step)
+{
+    const AtomicFileFaultHook hook = g_faultHook.load();
+    if (hook != nullptr && !hook(step)) {
+        errno = ENOSPC;
+        return false;
+    }
+    return true;
+}
+
+// The stream of an AtomicFile writes through these, so that every write that
+// reaches the disk (also those of C libraries handed the FILE*) passes the
+// hook. A failed write answers 0: glibc's cookie streams take no negative count.
+ssize_t CookieWrite(void* cookie, const char* data, std::size_t size)
+{
+    if (!StepAllowed(AtomicFileStep::Write)) {
+        return 0;
+    }
+    const int fd = *static_cast<int*>(cookie);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t wrote = ::write(fd, data + done, size - done);
+        if (wrote < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return static_cast<ssize_t>(done);
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+int CookieClose(void* cookie)
+{
+    const int fd = *static_cast<int*>(cookie);
+    delete static_cast<int*>(cookie);
+    return ::close(fd);
 }
 
 void SyncFolder(const std::filesystem::path& folder)
@@ -192,14 +236,18 @@ bool AtomicFile::Open()
     if (keepMode) {
         ::fchmod(fd, mode);
     }
-    m_stream = ::fdopen(fd, "wb");
+    static constexpr cookie_io_functions_t kFunctions{nullptr, CookieWrite, nullptr, CookieClose};
+    auto* cookie = new int(fd);
+    m_stream = ::fopencookie(cookie, "wb", kFunctions);
     if (m_stream == nullptr) {
         NoteFileError(errno);
+        delete cookie;
         ::close(fd);
         ::unlink(m_temporary.c_str());
         m_temporary.clear();
         return false;
     }
+    m_fd = fd;
     m_failed = false;
     return true;
 }
@@ -233,7 +281,7 @@ bool AtomicFile::Commit()
         error = errno;
         ok = false;
     }
-    if (ok && ::fsync(::fileno(m_stream)) != 0) {
+    if (ok && (!StepAllowed(AtomicFileStep::Sync) || ::fsync(m_fd) != 0)) {
         error = errno;
         ok = false;
     }
@@ -242,7 +290,8 @@ bool AtomicFile::Commit()
         ok = false;
     }
     m_stream = nullptr;
-    if (ok && ::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+    m_fd = -1;
+    if (ok && (!StepAllowed(AtomicFileStep::Rename) || ::rename(m_temporary.c_str(), m_target.c_str()) != 0)) {
         error = errno;
         kLog.Warning("cannot replace " + m_target.string() + ": " + ErrnoText(error));
         ok = false;
@@ -272,6 +321,11 @@ std::string LastFileError()
 void ClearLastFileError()
 {
     t_lastFileError.clear();
+}
+
+void SetAtomicFileFaultHook(AtomicFileFaultHook hook)
+{
+    g_faultHook.store(hook);
 }
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)

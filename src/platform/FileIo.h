@@ -17,6 +17,16 @@ namespace orvane {
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
                                                                      std::size_t maxBytes);
 
+// The steps of an AtomicFile that reach the disk, in order: every write of
+// the stream's buffer, the sync, the rename over the target.
+enum class AtomicFileStep { Write, Sync, Rename };
+
+// Test hook: called before each such step of every AtomicFile; returning
+// false makes that step fail as a full disk would (ENOSPC). nullptr (the
+// default) removes it. Set it only while no file is being written.
+using AtomicFileFaultHook = bool (*)(AtomicFileStep step);
+void SetAtomicFileFaultHook(AtomicFileFaultHook hook);
+
 // A file written through a temporary file in the target's folder and renamed
 // over the target by Commit(); destroyed without Commit(), it leaves the
 // target untouched and removes the temporary file.
@@ -40,6 +50,7 @@ private:
     std::filesystem::path m_target;
     std::filesystem::path m_temporary;
     std::FILE* m_stream = nullptr;
+    int m_fd = -1; // beneath m_stream, closed with it
     bool m_failed = false;
 };
 

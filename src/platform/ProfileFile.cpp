@@ -37,13 +37,24 @@ char AsciiLower(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Names compare as they are written: a line break counts as the blank that
+// SingleLine stores in its place, so a name read with a carriage return finds
+// the section written for it.
+char NameChar(char c)
+{
+    if (c == '\n' || c == '\r') {
+        return ' ';
+    }
+    return AsciiLower(c);
+}
+
 bool EqualsIgnoreCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size()) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+        if (NameChar(a[i]) != NameChar(b[i])) {
             return false;
         }
     }

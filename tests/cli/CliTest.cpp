@@ -259,6 +259,34 @@ TEST(Convert, BmpToJpegAndBack)
     EXPECT_EQ(LargestDifference(jpeg, bmp), 0);
 }
 
+TEST(Convert, SixteenBitPicturesBecomeEightBitGreyBmps)
+{
+    test::TempDir folder;
+    FrameImage sixteen;
+    ASSERT_TRUE(sixteen.Create(5, 2, 16));
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            const int value = 200 * x + 3 * y; // ten bits
+            sixteen.Row(y)[2 * x] = static_cast<std::uint8_t>(value);
+            sixteen.Row(y)[2 * x + 1] = static_cast<std::uint8_t>(value >> 8);
+        }
+    }
+    ASSERT_TRUE(SaveImage(folder / "in.bmp", sixteen, kSaveTypeBmp));
+
+    const Outcome converted = RunTool(folder, {"convert", (folder / "in.bmp").string(), (folder / "out.bmp").string()});
+    ASSERT_EQ(converted.status, 0) << converted.err;
+    EXPECT_EQ(test::ReadBytes(folder / "out.bmp")[28], 8); // biBitCount
+    FrameImage grey;
+    ASSERT_TRUE(LoadImageFile(folder / "out.bmp", grey));
+    ASSERT_EQ(grey.bitsPerPixel(), 8);
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            EXPECT_EQ(grey.Row(y)[x], ((200 * x + 3 * y) >> 2) & 0xFF) << x << "," << y;
+            EXPECT_EQ(grey.colorTable()[grey.Row(y)[x]].rgbGreen, grey.Row(y)[x]);
+        }
+    }
+}
+
 TEST(Convert, TypeChoosesTheFormatWhateverTheName)
 {
     test::TempDir folder;

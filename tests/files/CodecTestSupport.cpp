@@ -113,6 +113,11 @@ Bytes EncodeJpeg(const FrameImage& image, const JpegOptions& options)
         {1, {0}, 0, 0, 0, 0},  {1, {1}, 0, 0, 0, 0},  {1, {2}, 0, 0, 0, 0},
         {1, {0}, 1, 63, 0, 0}, {1, {1}, 1, 63, 0, 0}, {1, {2}, 1, 63, 0, 0},
     };
+    static const jpeg_scan_info kSequentialScans[] = {
+        {1, {0}, 0, 63, 0, 0},
+        {1, {1}, 0, 63, 0, 0},
+        {1, {2}, 0, 63, 0, 0},
+    };
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr errors{};
     cinfo.err = jpeg_std_error(&errors);
@@ -134,6 +139,9 @@ Bytes EncodeJpeg(const FrameImage& image, const JpegOptions& options)
     if (options.separateDcScans) {
         cinfo.scan_info = kSeparateDc;
         cinfo.num_scans = 6;
+    } else if (options.sequentialScans) {
+        cinfo.scan_info = kSequentialScans;
+        cinfo.num_scans = 3;
     } else if (options.progressive) {
         jpeg_simple_progression(&cinfo);
     }
@@ -276,19 +284,44 @@ Bytes EncodeTiff(int width, int height, const Bytes& rows, const TiffOptions& op
         TIFFSetField(tiff, TIFFTAG_COLORMAP, options.colourMap.data(), options.colourMap.data() + n,
                      options.colourMap.data() + 2 * n);
     }
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * options.samples * options.bitsPerSample / 8;
+    if (options.compression == COMPRESSION_JPEG && options.photometric == PHOTOMETRIC_YCBCR) {
+        // libtiff converts the RGB rows it is given.
+        TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
+        TIFFSetField(tiff, TIFFTAG_JPEGQUALITY, 95);
+    }
+    const std::size_t rowBytes = (static_cast<std::size_t>(width) * options.samples * options.bitsPerSample + 7) / 8;
+    const std::size_t sampleBytes = options.bitsPerSample >= 8 ? static_cast<std::size_t>(options.bitsPerSample / 8) : 0;
     if (options.tiled) {
-        TIFFSetField(tiff, TIFFTAG_TILEWIDTH, 16u);
-        TIFFSetField(tiff, TIFFTAG_TILELENGTH, 16u);
-        std::vector<std::uint8_t> tile(static_cast<std::size_t>(TIFFTileSize(tiff)), 0x80);
-        for (std::uint32_t t = 0; t < TIFFNumberOfTiles(tiff); ++t) {
-            TIFFWriteEncodedTile(tiff, t, tile.data(), static_cast<tmsize_t>(tile.size()));
+        // 16 × 16 tiles cut from the rows (whole bytes per pixel only); the
+        // parts beyond the picture repeat its last row and column, as
+        // encoders do so that JPEG tiles do not ring at the picture's edge.
+        constexpr std::uint32_t kTile = 16;
+        TIFFSetField(tiff, TIFFTAG_TILEWIDTH, kTile);
+        TIFFSetField(tiff, TIFFTAG_TILELENGTH, kTile);
+        const std::size_t pixelBytes = sampleBytes * static_cast<std::size_t>(options.samples);
+        for (std::uint32_t ty = 0; ty < static_cast<std::uint32_t>(height); ty += kTile) {
+            for (std::uint32_t tx = 0; tx < static_cast<std::uint32_t>(width); tx += kTile) {
+                std::vector<std::uint8_t> tile(static_cast<std::size_t>(TIFFTileSize(tiff)), 0);
+                for (std::uint32_t y = 0; y < kTile; ++y) {
+                    const std::size_t row = std::min<std::size_t>(ty + y, static_cast<std::size_t>(height) - 1);
+                    for (std::uint32_t x = 0; x < kTile; ++x) {
+                        const std::size_t column = std::min<std::size_t>(tx + x, static_cast<std::size_t>(width) - 1);
+                        std::memcpy(tile.data() + (y * kTile + x) * pixelBytes,
+                                    rows.data() + row * rowBytes + column * pixelBytes, pixelBytes);
+                    }
+                }
+                TIFFWriteTile(tiff, tile.data(), tx, ty, 0, 0);
+            }
         }
     } else if (options.separatePlanes) {
         TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, static_cast<std::uint32_t>(options.rowsPerStrip));
-        std::vector<std::uint8_t> plane(static_cast<std::size_t>(width) * options.bitsPerSample / 8, 0x80);
+        std::vector<std::uint8_t> plane(static_cast<std::size_t>(width) * sampleBytes);
         for (int s = 0; s < options.samples; ++s) {
             for (int r = 0; r < height; ++r) {
+                for (int x = 0; x < width; ++x) {
+                    const std::size_t from = r * rowBytes + (static_cast<std::size_t>(x) * options.samples + s) * sampleBytes;
+                    std::memcpy(plane.data() + x * sampleBytes, rows.data() + from, sampleBytes);
+                }
                 TIFFWriteScanline(tiff, plane.data(), static_cast<std::uint32_t>(r), static_cast<std::uint16_t>(s));
             }
         }

@@ -47,6 +47,8 @@ struct JpegOptions {
     bool separateDcScans = false;
     // Chroma at full resolution (4:4:4) instead of halved both ways.
     bool fullChroma = false;
+    // Sequential (not progressive), one scan per colour component.
+    bool sequentialScans = false;
 };
 [[nodiscard]] Bytes EncodeJpeg(const FrameImage& image, const JpegOptions& options);
 // Adobe-style CMYK JPEG (every channel stored inverted) of width × height in one colour.
@@ -73,7 +75,7 @@ struct TiffOptions {
     int sampleFormat = 1; // SAMPLEFORMAT_UINT
     bool tiled = false;   // 16 × 16 tiles
     bool separatePlanes = false;
-    std::vector<std::uint16_t> colourMap; // red, green, blue runs for palette pictures
+    std::vector<std::uint16_t> colourMap{}; // red, green, blue runs for palette pictures
 };
 [[nodiscard]] Bytes EncodeTiff(int width, int height, const Bytes& rows, const TiffOptions& options);
 

@@ -105,14 +105,24 @@ TEST(GifCodec, FrameReachingBeyondTheScreenIsClipped)
     ExpectColour(image, 7, 5, kColours[(2 + 2 * 1) % 8]);
 }
 
-TEST(GifCodec, ScreensBeyondTheLimitsAndOtherDataAreRefused)
+TEST(GifCodec, AHugeScreenAroundASmallFrameGivesTheFrameAlone)
+{
+    FrameImage image;
+    const GifFrame frame = Frame(3, 2, 4, 4);
+    ASSERT_TRUE(DecodeGif(test::EncodeGif(65535, 65535, kColours, {frame}), image));
+    ASSERT_EQ(image.width(), 4);
+    ASSERT_EQ(image.height(), 4);
+    ExpectColour(image, 1, 2, kColours[(1 + 2 * 2) % 8]);
+    ASSERT_TRUE(DecodeGif(test::EncodeGif(40000, 2, kColours, {Frame(0, 0, 4, 2)}), image));
+    EXPECT_EQ(image.width(), 4);
+}
+
+TEST(GifCodec, FilesWithoutAPictureAreRefused)
 {
     FrameImage image;
     ASSERT_TRUE(image.Create(2, 2, 24));
-    EXPECT_FALSE(DecodeGif(test::EncodeGif(65535, 65535, kColours, {Frame(0, 0, 4, 4)}), image));
-    EXPECT_TRUE(image.isEmpty());
-    EXPECT_FALSE(DecodeGif(test::EncodeGif(40000, 2, kColours, {Frame(0, 0, 4, 2)}), image));
     EXPECT_FALSE(DecodeGif(test::EncodeGif(16, 16, kColours, {}), image)); // no picture at all
+    EXPECT_TRUE(image.isEmpty());
     EXPECT_FALSE(DecodeGif(Bytes{'G', 'I', 'F', '8', '9', 'a'}, image));
     EXPECT_FALSE(DecodeGif(Bytes{}, image));
 }

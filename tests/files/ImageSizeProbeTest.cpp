@@ -1,5 +1,6 @@
 #include "files/ImageSizeProbe.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "CodecTestSupport.h"
+#include "files/ImageFiles.h"
 
 namespace orvane {
 namespace {
@@ -181,6 +183,60 @@ TEST(ImageSizeProbe, RefusesMissingUnknownAndEmptySizes)
     // Scan data before any frame header: not a size.
     test::WriteFileBytes(folder.path() / "scan.jpg", Bytes{0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x02, 0, 0});
     EXPECT_FALSE(ProbeImageSize(folder.path() / "scan.jpg").has_value());
+}
+
+// An uncompressed 8-bit grey TIFF whose directory lists the width twice.
+Bytes TiffWithTwoWidths(std::uint32_t first, std::uint32_t second, std::uint32_t height)
+{
+    struct Entry {
+        std::uint16_t tag;
+        std::uint16_t type;
+        std::uint32_t value;
+    };
+    const std::uint32_t pixels = std::max(first, second) * height;
+    constexpr std::uint32_t kEntries = 10;
+    const std::uint32_t pixelOffset = 8 + 2 + kEntries * 12 + 4;
+    const Entry entries[kEntries] = {
+        {256, 4, first}, {256, 4, second}, {257, 4, height}, {258, 3, 8},           {259, 3, 1},
+        {262, 3, 1},     {273, 4, pixelOffset}, {277, 3, 1}, {278, 4, height}, {279, 4, first * height},
+    };
+    Bytes out{'I', 'I', 42, 0, 8, 0, 0, 0};
+    const auto put16 = [&out](std::uint32_t v) {
+        out.push_back(static_cast<std::uint8_t>(v));
+        out.push_back(static_cast<std::uint8_t>(v >> 8));
+    };
+    const auto put32 = [&](std::uint32_t v) {
+        put16(v & 0xFFFF);
+        put16(v >> 16);
+    };
+    put16(kEntries);
+    for (const Entry& e : entries) {
+        put16(e.tag);
+        put16(e.type);
+        put32(1);
+        if (e.type == 3) {
+            put16(e.value);
+            put16(0);
+        } else {
+            put32(e.value);
+        }
+    }
+    put32(0);
+    out.resize(out.size() + pixels, 0x80);
+    return out;
+}
+
+TEST(ImageSizeProbe, DuplicatedTiffSizeTagsCountAsTheDecoderCountsThem)
+{
+    test::TempDir folder;
+    const auto path = folder.path() / "twice.tif";
+    test::WriteFileBytes(path, TiffWithTwoWidths(4, 9, 3));
+    FrameImage decoded;
+    ASSERT_TRUE(LoadImageFile(path, decoded));
+    const auto size = ProbeImageSize(path);
+    ASSERT_TRUE(size.has_value());
+    EXPECT_EQ(*size, (ImageSize{decoded.width(), decoded.height()}));
+    EXPECT_EQ(size->width, 4);
 }
 
 } // namespace

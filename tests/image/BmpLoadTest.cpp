@@ -222,11 +222,7 @@ std::vector<Broken> BrokenDibs()
                          s.height = INT_MIN;
                          s.writtenRows = 2;
                      })});
-    cases.push_back({"run-length compression", with([](BmpSpec& s) {
-                         s.bitsPerPixel = 8;
-                         s.compression = 1;
-                         s.tableEntries = 256;
-                     })});
+    cases.push_back({"run-length compression of 24 bits", with([](BmpSpec& s) { s.compression = 1; })});
     cases.push_back({"jpeg compression", with([](BmpSpec& s) { s.compression = 4; })});
     cases.push_back({"odd bit fields", with([](BmpSpec& s) {
                          s.compression = 3;
@@ -299,7 +295,14 @@ TEST(BmpLoad, CommittedFiles)
     EXPECT_EQ(image.Row(0)[4], 4);
     EXPECT_EQ(image.Row(2)[0], 20);
 
-    for (const char* name : {"image/truncated_pixels.bmp", "image/rle8.bmp", "image/palette_past_end.bmp",
+    // Run-length encoded: 3 × 2, the bottom row index 1 (the run beyond the edge
+    // cut), the top row index 9.
+    ASSERT_TRUE(image.LoadBmpFile(test::DataPath("image/rle8.bmp")));
+    EXPECT_EQ(image.bitsPerPixel(), 8);
+    EXPECT_EQ(std::vector<std::uint8_t>(image.Row(0), image.Row(0) + 3), (std::vector<std::uint8_t>{9, 9, 9}));
+    EXPECT_EQ(std::vector<std::uint8_t>(image.Row(1), image.Row(1) + 3), (std::vector<std::uint8_t>{1, 1, 1}));
+
+    for (const char* name : {"image/truncated_pixels.bmp", "image/palette_past_end.bmp",
                              "image/negative_width.bmp", "image/missing.bmp"}) {
         SCOPED_TRACE(name);
         FrameImage broken;

@@ -164,5 +164,22 @@ TEST(CameraProfileNames, AHugeCountIsBounded)
     EXPECT_EQ(names.front(), "A");
 }
 
+TEST(CameraSection, AProfileNameWithALineBreakReadsBackWhatWasSaved)
+{
+    // Name1 holds a carriage return in the middle of its line.
+    ProfileFile profile = ProfileFromText("[Dev]\nCount=1\nName1=Scope\rA\n");
+    const CameraProfileChoice choice = ResolveCameraProfile(profile, "Dev", "", ProfilePrompt::WhenNoProfileRemembered);
+    CameraSection saved;
+    saved.Width = 1600;
+    saved.Height = 1200;
+    saved.frameTime = 1000000;
+    SaveCameraSection(profile, choice.sectionName, saved);
+    const ProfileFile reread = ProfileFromText(profile.ToText());
+    const CameraSection loaded = LoadCameraSection(reread, choice.sectionName);
+    EXPECT_EQ(loaded.Width, 1600);
+    EXPECT_EQ(loaded.Height, 1200);
+    EXPECT_EQ(loaded.frameTime, 1000000);
+}
+
 } // namespace
 } // namespace orvane

@@ -199,10 +199,10 @@ bool MeasureDlgState::OnLive()
     return showSearch;
 }
 
-bool MeasureDlgState::OpenPicture(const std::filesystem::path& path)
+bool MeasureDlgState::OpenPicture(const std::filesystem::path& path, LoadInfo* info)
 {
     FrameImage picture;
-    if (!LoadPicture(path, picture)) {
+    if (!LoadPicture(path, picture, info)) {
         kAppLog.Warning("picture cannot be read: " + path.string());
         return false;
     }

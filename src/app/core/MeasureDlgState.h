@@ -12,6 +12,7 @@
 #include "app/core/InitCameraSearch.h"
 #include "app/core/MeasureSession.h"
 #include "files/CThumbNail.h"
+#include "files/ImageFiles.h"
 #include "image/FrameImage.h"
 #include "image/ImageView.h"
 #include "measure/CCalibChain.h"
@@ -125,7 +126,8 @@ public:
     // file becomes the display frame, the view is set up for its size and the
     // measurement being placed is dropped (the tool stays armed). False, with
     // nothing changed, when the file cannot be read.
-    bool OpenPicture(const std::filesystem::path& path);
+    // `info`, when given, says whether the file ended early (what was read shows).
+    bool OpenPicture(const std::filesystem::path& path, LoadInfo* info = nullptr);
 
     // Who fills the thumbnails of a folder; null (the default) scans at once.
     // The scanner must outlive the state or be unset first.

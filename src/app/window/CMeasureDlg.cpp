@@ -154,9 +154,12 @@ void CMeasureDlg::Initialise(const std::filesystem::path& picture)
 
     bool opened = false;
     if (!picture.empty()) {
-        opened = m_state.OpenPicture(picture);
+        LoadInfo info;
+        opened = m_state.OpenPicture(picture, &info);
         if (!opened) {
             m_boxes.Warn(this, Utf8(OpenPictureCaption(m_language)), Utf8(PictureUnreadableText(m_language, picture)));
+        } else if (info.truncated) {
+            m_boxes.Warn(this, Utf8(OpenPictureCaption(m_language)), Utf8(PictureIncompleteText(m_language, picture)));
         }
     }
     if (opened) {

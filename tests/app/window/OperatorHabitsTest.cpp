@@ -183,16 +183,29 @@ TEST_F(OperatorHabitsTest, EscapeCancelsThePlacingDeleteDeletesALabelClickSelect
     EXPECT_EQ(interaction.chain().Count(), 0);
 }
 
-TEST_F(OperatorHabitsTest, UnreadablePictureIsToldAndTheProgramStartsAsWithout)
+TEST_F(OperatorHabitsTest, PicturesThatCannotBeReadWhollyAreTold)
 {
-    const std::filesystem::path file = temp.path() / "empty.jpg";
-    std::ofstream(file).flush();
+    // Empty: told, and the program starts as without it.
+    const std::filesystem::path empty = temp.path() / "empty.jpg";
+    std::ofstream(empty).flush();
     window = std::make_unique<CMeasureDlg>(camera, roots, Language::English, boxes);
-    window->Initialise(file);
+    window->Initialise(empty);
     ASSERT_EQ(boxes.notices.size(), 1);
-    EXPECT_TRUE(boxes.notices[0].contains(QString::fromStdString(file.string())));
+    EXPECT_TRUE(boxes.notices[0].contains(QString::fromStdString(empty.string())));
     EXPECT_FALSE(window->state().isFrozen());
     EXPECT_TRUE(window->searchDialog()->isVisible());
+
+    // Ending early: what was read opens, with a warning.
+    const std::filesystem::path cut = temp.path() / "cut.jpg";
+    ASSERT_TRUE(SaveImage(cut, GradientPicture(640, 480), 2));
+    std::filesystem::resize_file(cut, std::filesystem::file_size(cut) * 9 / 10);
+    boxes.notices.clear();
+    window = std::make_unique<CMeasureDlg>(camera, roots, Language::English, boxes);
+    window->Initialise(cut);
+    ASSERT_EQ(boxes.notices.size(), 1);
+    EXPECT_TRUE(boxes.notices[0].contains("ends early")) << boxes.notices[0].toStdString();
+    EXPECT_TRUE(window->state().isFrozen());
+    EXPECT_EQ(window->state().frames().display.width(), 640);
 }
 
 struct FitCase {

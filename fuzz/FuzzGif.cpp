@@ -1,0 +1,12 @@
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "files/GifCodec.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    orvane::FrameImage image;
+    (void)orvane::DecodeGif(std::span(data, size), image);
+    return 0;
+}
