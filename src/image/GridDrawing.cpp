@@ -4,25 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "image/ImageLines.h"
 #include "image/ScaleBar.h"
 
 namespace orvane {
-namespace {
-
-IntPoint T(const ViewTransform& transform, double x, double y)
-{
-    const PointD p = transform.ToBackBuffer({x, y});
-    return {TruncateToInt(p.x), TruncateToInt(p.y)};
-}
-
-void LineT(DrawingSurface& surface, const ViewTransform& transform, double x0, double y0, double x1, double y1)
-{
-    const IntPoint a = T(transform, x0, y0);
-    const IntPoint b = T(transform, x1, y1);
-    surface.Line(a.x, a.y, b.x, b.y);
-}
-
-} // namespace
 
 void DrawGrid(DrawingSurface& surface, const ViewTransform& transform, int width, int height, int gridSize,
               COLORREF colour)
@@ -33,10 +18,10 @@ void DrawGrid(DrawingSurface& surface, const ViewTransform& transform, int width
     surface.SetPen(colour, 1);
     const double g = gridSize;
     for (int k = 1; k <= width / gridSize; ++k) {
-        LineT(surface, transform, k * g, 0.0, k * g, height);
+        ImageLine(surface, transform, k * g, 0.0, k * g, height);
     }
     for (int k = 1; k <= height / gridSize; ++k) {
-        LineT(surface, transform, 0.0, k * g, width, k * g);
+        ImageLine(surface, transform, 0.0, k * g, width, k * g);
     }
 }
 
@@ -44,8 +29,8 @@ void DrawCrossHairs(DrawingSurface& surface, const ViewTransform& transform, int
                     COLORREF colour)
 {
     surface.SetPen(colour, 1);
-    LineT(surface, transform, pointer.x, 0.0, pointer.x, height);
-    LineT(surface, transform, 0.0, pointer.y, width, pointer.y);
+    ImageLine(surface, transform, pointer.x, 0.0, pointer.x, height);
+    ImageLine(surface, transform, 0.0, pointer.y, width, pointer.y);
 }
 
 std::optional<std::string> FormatGridField(int gridSize, double unitsPerPixel, int scaleDec)

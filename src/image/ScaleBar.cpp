@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "image/ImageLines.h"
+
 namespace orvane {
 namespace {
 
@@ -10,19 +12,6 @@ constexpr int kTick = 5;            // image pixels either side of a bar end
 constexpr double kLabelLeft = 30.0; // label position relative to the bar's middle
 constexpr double kLabelDrop = 15.0;
 constexpr int kPlaceMargin = 50;
-
-IntPoint T(const ViewTransform& transform, double x, double y)
-{
-    const PointD p = transform.ToBackBuffer({x, y});
-    return {TruncateToInt(p.x), TruncateToInt(p.y)};
-}
-
-void LineT(DrawingSurface& surface, const ViewTransform& transform, double x0, double y0, double x1, double y1)
-{
-    const IntPoint a = T(transform, x0, y0);
-    const IntPoint b = T(transform, x1, y1);
-    surface.Line(a.x, a.y, b.x, b.y);
-}
 
 } // namespace
 
@@ -57,18 +46,18 @@ void DrawScaleBar(DrawingSurface& surface, const ViewTransform& transform, const
     const double y = look.anchor.y;
     const double left = x - look.length.x;
     surface.SetPen(look.lineColour, look.lineWidth);
-    LineT(surface, transform, x, y, left, y);
-    LineT(surface, transform, left, y - kTick, left, y + kTick);
+    ImageLine(surface, transform, x, y, left, y);
+    ImageLine(surface, transform, left, y - kTick, left, y + kTick);
     if (look.type == 0) {
-        LineT(surface, transform, x, y - kTick, x, y + kTick);
+        ImageLine(surface, transform, x, y - kTick, x, y + kTick);
     }
     surface.SetFont(look.font);
-    const IntPoint label = T(transform, x - look.length.x * 0.5 - kLabelLeft, y + kLabelDrop);
+    const IntPoint label = BackBufferPoint(transform, x - look.length.x * 0.5 - kLabelLeft, y + kLabelDrop);
     surface.Text(label.x, label.y, ScaleBarLabel(look.sizeX, look.unit), look.textColour);
     if (look.type == 1) {
         const double top = y - look.length.y;
-        LineT(surface, transform, x, y, x, top);
-        LineT(surface, transform, x - kTick, top, x + kTick, top);
+        ImageLine(surface, transform, x, y, x, top);
+        ImageLine(surface, transform, x - kTick, top, x + kTick, top);
     }
 }
 
