@@ -153,17 +153,19 @@ void CMeasureDlg::Initialise(const std::filesystem::path& picture)
     m_retryTimer->start();
 
     bool opened = false;
+    LoadInfo info;
     if (!picture.empty()) {
-        LoadInfo info;
         opened = m_state.OpenPicture(picture, &info);
         if (!opened) {
             m_boxes.Warn(this, Utf8(OpenPictureCaption(m_language)), Utf8(PictureUnreadableText(m_language, picture)));
-        } else if (info.truncated) {
-            m_boxes.Warn(this, Utf8(OpenPictureCaption(m_language)), Utf8(PictureIncompleteText(m_language, picture)));
         }
     }
     if (opened) {
         ShowMainWindow();
+        // Told over the picture it concerns, so the operator sees what is missing.
+        if (info.truncated) {
+            m_boxes.Warn(this, Utf8(OpenPictureCaption(m_language)), Utf8(PictureIncompleteText(m_language, picture)));
+        }
     } else if (live) {
         ShowMainWindow();
     } else {
