@@ -7,6 +7,7 @@
 #include "image/FrameImage.h"
 #include "image/ImageView.h"
 #include "image/ZoomTable.h"
+#include "BenchPictures.h"
 
 // Painting the picture into the back buffer, 1920 x 1080 into a 1600 x 1000
 // frame, against one block copy of the frame's bytes measured in the same
@@ -16,20 +17,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-FrameImage MakeFrame()
-{
-    FrameImage frame;
-    frame.Create(1920, 1080, 24);
-    std::uint8_t* p = frame.bits();
-    for (std::size_t i = 0; i < frame.byteCount(); ++i) {
-        p[i] = static_cast<std::uint8_t>(i * 7 + (i >> 12));
-    }
-    return frame;
-}
-
 void PaintAt(benchmark::State& state, int zoomIndex)
 {
-    const FrameImage frame = MakeFrame();
+    const FrameImage frame = bench::PatternedFrame(1920, 1080);
     std::vector<std::uint8_t> copy(frame.byteCount());
     ImageView view;
     view.SetImageSize(frame.width(), frame.height());

@@ -9,6 +9,7 @@
 #include "image/FrameImage.h"
 #include "image/GridDrawing.h"
 #include "tools/CrossLineDrawing.h"
+#include "BenchPictures.h"
 
 // Three cross-line bands (a solid opaque one, a half-transparent one and a
 // dashed one, 5, 3 and 10 pixels wide) and the grid (100 pixels) over a
@@ -18,17 +19,6 @@ namespace orvane {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-FrameImage MakeBackBuffer()
-{
-    FrameImage frame;
-    frame.Create(1920, 1080, 24);
-    std::uint8_t* p = frame.bits();
-    for (std::size_t i = 0; i < frame.byteCount(); ++i) {
-        p[i] = static_cast<std::uint8_t>(i * 7 + (i >> 12));
-    }
-    return frame;
-}
 
 CrossLine Band(int x, int y, COLORREF colour, int size, int draw, int type)
 {
@@ -52,7 +42,7 @@ void BM_CrossLinesAndGrid(benchmark::State& state)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(argc, argv);
 
-    FrameImage back = MakeBackBuffer();
+    FrameImage back = bench::PatternedFrame(1920, 1080);
     std::vector<std::uint8_t> copy(back.byteCount());
     // The master and two slaves placed relative to it.
     const std::vector<CrossLine> lines{Band(960, 540, RGB(255, 0, 0), 5, 100, 0),
