@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "camctl/ICameraControl.h"
 #include "capture/DemoVideoDevice.h"
 #include "settings/Guid.h"
 
@@ -124,6 +125,9 @@ public:
     [[nodiscard]] bool isOpen() const { return m_open; }
     [[nodiscard]] bool isRunning() const { return m_running; }
     [[nodiscard]] const CaptureDevice& device() const { return m_device; }
+    // The maker camera's controls: set while the opened device is the maker's
+    // camera and the camera control library is attached to it, else null.
+    [[nodiscard]] ICameraControl* cameraControl() { return m_cameraControl; }
     [[nodiscard]] int lastError() const { return m_lastError; }
     // The pipeline text of the last StartPreview (logs and tests).
     [[nodiscard]] const std::string& pipelineText() const { return m_pipelineText; }
@@ -147,6 +151,7 @@ private:
     std::atomic<int> m_demoFocus{0};
     std::vector<CaptureDevice> m_declared;
     CaptureDevice m_device;
+    ICameraControl* m_cameraControl = nullptr; // not attached yet: no maker camera is recognised
     bool m_open = false;
     bool m_running = false;
     int m_lastError = 0;
