@@ -15,16 +15,9 @@ namespace orvane {
 namespace {
 
 using test::FakeCameraControl;
+using test::CameraValues;
 using test::MakeFakeMakerCamera;
 using State = ImageSetLogic::WhiteBalanceState;
-
-// The eight values as the camera holds them, in the dialog's order.
-std::vector<int> CameraValues(FakeCameraControl& camera)
-{
-    return {camera.registers[0x002D], camera.registers[0x002B], camera.registers[0x002C], camera.registers[0x0009],
-            camera.properties[200].value, camera.properties[204].value, camera.properties[205].value,
-            camera.properties[206].value};
-}
 
 // A grey scene through a sensor whose red is weak and blue strong: each
 // colour is the scene times its response times its 7-bit gain / 64.
@@ -176,27 +169,6 @@ TEST_F(ImageSetLogicTest, AFailedWriteIsTriedAgainByTheSameValue)
     EXPECT_EQ(m_camera.registers[0x0009], 700);
 }
 
-TEST_F(ImageSetLogicTest, GreenGoesToBothGreenRegisters)
-{
-    Opened().ValueEdited(ImageValue::Green, 0x77);
-    EXPECT_EQ(m_camera.registers[0x002B], 0x77);
-    EXPECT_EQ(m_camera.registers[0x002E], 0x77);
-}
-
-TEST_F(ImageSetLogicTest, CancelRestoresTheEightValuesOpenedWith)
-{
-    const std::vector<int> atOpening = CameraValues(m_camera);
-    ImageSetLogic& logic = Opened();
-    const std::vector<int> edited{0x11, 0x22, 0x33, 44, -5, 66, 7, 288};
-    for (const ImageValue which : kAllImageValues) {
-        logic.ValueEdited(which, edited[static_cast<std::size_t>(IndexOf(which))]);
-    }
-    ASSERT_EQ(CameraValues(m_camera), edited);
-    logic.Cancel();
-    EXPECT_EQ(CameraValues(m_camera), atOpening);
-    EXPECT_EQ(m_camera.registers[0x002E], atOpening[1]);
-}
-
 TEST_F(ImageSetLogicTest, DefaultButtonsWriteTheirGroupsDefaults)
 {
     ImageSetLogic& logic = Opened();
@@ -263,18 +235,6 @@ TEST_F(ImageSetLogicTest, ACameraInAutomaticModeOpensWithAutoAndCancelKeepsIt)
     EXPECT_TRUE(logic.autoChecked());
     EXPECT_NE(m_camera.registers[0x0106] & 0x4000, 0);
     EXPECT_EQ(m_camera.registers[0x002D], test::kFakeRed);
-}
-
-TEST_F(ImageSetLogicTest, EscapeSwitchesAutoOffAndKeepsTheValues)
-{
-    ImageSetLogic& logic = Opened();
-    logic.ValueEdited(ImageValue::Brightness, 30);
-    logic.SetAuto(true);
-    logic.Escape();
-    EXPECT_FALSE(logic.autoChecked());
-    EXPECT_FALSE(logic.autoTimerRunning());
-    EXPECT_EQ(m_camera.registers[0x0106] & 0x4000, 0);
-    EXPECT_EQ(m_camera.properties[200].value, 30);
 }
 
 TEST_F(ImageSetLogicTest, AClickMeasuresOnceAndBringsTheTintedPictureToGrey)

@@ -190,4 +190,13 @@ inline FakeCameraControl MakeFakeMakerCamera()
     return camera;
 }
 
+// The eight image values as the camera holds them: red, green, blue,
+// exposure, brightness, saturation, sharpness, gamma.
+inline std::vector<int> CameraValues(FakeCameraControl& camera)
+{
+    return {camera.registers[0x002D], camera.registers[0x002B], camera.registers[0x002C], camera.registers[0x0009],
+            camera.properties[200].value, camera.properties[204].value, camera.properties[205].value,
+            camera.properties[206].value};
+}
+
 } // namespace orvane::test

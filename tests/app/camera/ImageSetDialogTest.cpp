@@ -19,14 +19,8 @@ namespace orvane {
 namespace {
 
 using test::FakeCameraControl;
+using test::CameraValues;
 using test::MakeFakeMakerCamera;
-
-std::vector<int> CameraValues(FakeCameraControl& camera)
-{
-    return {camera.registers[0x002D], camera.registers[0x002B], camera.registers[0x002C], camera.registers[0x0009],
-            camera.properties[200].value, camera.properties[204].value, camera.properties[205].value,
-            camera.properties[206].value};
-}
 
 void Tick(QTimer* timer)
 {
