@@ -60,17 +60,6 @@ TEST_F(ImageSetDialogTest, TheVisibleControlsOnly)
     EXPECT_GT(m_dialog.width(), m_dialog.height());
 }
 
-TEST_F(ImageSetDialogTest, OpensOnTheCameraValues)
-{
-    EXPECT_EQ(Child<QSlider>(1003)->value(), test::kFakeRed);
-    EXPECT_EQ(Child<QLineEdit>(1017)->text(), QString::number(test::kFakeExposure));
-    EXPECT_EQ(Child<QSlider>(1016)->maximum(), 1000);
-    EXPECT_EQ(Child<QLineEdit>(1041)->text(), "150");
-    // Opening only reads: every write selects a page.
-    EXPECT_EQ(m_camera.Count('C'), 0);
-    EXPECT_EQ(static_cast<int>(m_camera.WritesTo(0x00F0).size()), m_camera.Count('W'));
-}
-
 TEST_F(ImageSetDialogTest, SlidersAndEditsWriteAndFollowEachOther)
 {
     Child<QSlider>(1024)->setValue(-20); // as a drag does

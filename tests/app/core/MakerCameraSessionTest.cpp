@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "FakeCameraControl.h"
-#include "image/FrameImage.h"
 #include "platform/ProfileFile.h"
 #include "settings/CameraImageSettings.h"
 
@@ -108,26 +107,6 @@ TEST_F(MakerCameraSessionTest, AMakerCameraWithoutControlDoesNotHoldSet)
     EXPECT_FALSE(m_session.OnTick(nullptr, m_profile));
     m_session.End(nullptr, m_profile);
     EXPECT_FALSE(m_profile.HasSection(kCameraImageSection));
-}
-
-TEST_F(MakerCameraSessionTest, AWhiteBalanceRequestTakesTheNextFrame)
-{
-    FrameImage frame;
-    ASSERT_TRUE(frame.Create(4, 2, 24));
-    for (int row = 0; row < 2; ++row) {
-        for (int x = 0; x < 4; ++x) {
-            frame.Row(row)[x * 3 + 0] = 40;
-            frame.Row(row)[x * 3 + 1] = 80;
-            frame.Row(row)[x * 3 + 2] = 160;
-        }
-    }
-    m_session.Begin(&m_camera);
-    EXPECT_FALSE(m_session.ServeWhiteBalance(frame));
-    m_session.whiteBalance().requested = true;
-    EXPECT_TRUE(m_session.ServeWhiteBalance(frame));
-    EXPECT_FALSE(m_session.whiteBalance().requested);
-    EXPECT_DOUBLE_EQ(m_session.whiteBalance().redRatio, 0.5);
-    EXPECT_DOUBLE_EQ(m_session.whiteBalance().blueRatio, 2.0);
 }
 
 } // namespace
