@@ -70,7 +70,8 @@ protected:
 
 TEST_F(ImageSetLogicTest, OpeningShowsRangesAndCurrentValues)
 {
-    ImageSetLogic& logic = Opened();
+    ImageSetLogic& logic = m_logic;
+    logic.Open();
     ASSERT_TRUE(logic.cameraPresent());
     std::vector<int> shown;
     for (const ImageValue which : kAllImageValues) {
@@ -82,7 +83,9 @@ TEST_F(ImageSetLogicTest, OpeningShowsRangesAndCurrentValues)
     EXPECT_EQ(logic.value(ImageValue::Exposure).maximum, 1000);
     EXPECT_EQ(logic.value(ImageValue::Gamma).defaultValue, 220);
     EXPECT_FALSE(logic.autoChecked());
-    EXPECT_EQ(m_camera.Count('W'), 0);
+    // Opening only reads: every write selects a page.
+    EXPECT_EQ(m_camera.Count('C'), 0);
+    EXPECT_EQ(static_cast<int>(m_camera.WritesTo(0x00F0).size()), m_camera.Count('W'));
 }
 
 TEST_F(ImageSetLogicTest, AValueThatCannotBeReadIsDisabledAndNeverWritten)
