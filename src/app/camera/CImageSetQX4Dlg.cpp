@@ -106,6 +106,7 @@ CImageSetQX4Dlg::CImageSetQX4Dlg(ICameraControl& control, WhiteBalanceRequest& r
     auto* left = new QVBoxLayout;
     left->addWidget(whiteBalance);
     left->addWidget(exposure);
+    left->addStretch();
     auto* right = new QVBoxLayout;
     right->addWidget(setting);
     right->addStretch();
