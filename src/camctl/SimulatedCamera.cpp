@@ -119,6 +119,10 @@ int SimulatedCamera::TakeFailure(RequestKind kind, std::uint32_t target, std::op
     for (auto it = m_failures.begin(); it != m_failures.end(); ++it) {
         if (it->kind == kind && (it->target == 0 || it->target == target) &&
             (!it->query || !query || *it->query == *query)) {
+            if (it->skip > 0) {
+                --it->skip;
+                return 0;
+            }
             const int error = it->error;
             if (--it->count <= 0) {
                 m_failures.erase(it);
@@ -451,6 +455,14 @@ void SimulatedCamera::SetExtensionUnit(bool present)
 {
     const std::scoped_lock lock(m_mutex);
     m_unit = present;
+}
+
+void SimulatedCamera::SetReadOnly(std::uint32_t id, bool readOnly)
+{
+    const std::scoped_lock lock(m_mutex);
+    if (Control* control = Find(id)) {
+        control->info.readOnly = readOnly;
+    }
 }
 
 void SimulatedCamera::Inject(const Failure& failure)

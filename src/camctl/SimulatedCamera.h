@@ -89,14 +89,16 @@ public:
         friend bool operator==(const Request&, const Request&) = default;
     };
 
-    // The next `count` requests that match fail with `error`. A target of 0
-    // matches every selector or control id; no query matches every query.
+    // After `skip` matching requests have passed, the next `count` fail with
+    // `error`. A target of 0 matches every selector or control id; no query
+    // matches every query.
     struct Failure {
         RequestKind kind = RequestKind::Unit;
         std::uint32_t target = 0;
         std::optional<UvcQuery> query;
         int count = 1;
         int error = 0;
+        int skip = 0;
     };
 
     explicit SimulatedCamera(std::string identity = "orvane-simulated-camera", int productId = kProductId);
@@ -120,6 +122,8 @@ public:
     // paged address at once).
     void SetSensorAddressWidth(int width);
     void SetExtensionUnit(bool present);
+    // A standard control that refuses writes.
+    void SetReadOnly(std::uint32_t id, bool readOnly);
 
     void Inject(const Failure& failure);
     // The next `count` writes of the page select are ignored.
