@@ -57,23 +57,26 @@ void ApplyDemoCamera(std::uint8_t* bgr, int width, int height, const SimulatedPi
         bgr[i + 2] = tables[2][bgr[i + 2]];
     }
     if (settings.saturation != kNeutralSaturation) {
+        // Fixed point: the saturation factor in 1/64 steps.
+        const int factor = settings.saturation;
         for (std::size_t i = 0; i < pixels * 3; i += 3) {
             const int luma = (bgr[i] * 29 + bgr[i + 1] * 150 + bgr[i + 2] * 77) >> 8;
-            for (std::size_t c = 0; c < 3; ++c) {
-                bgr[i + c] = Clamp(luma + (bgr[i + c] - luma) * settings.saturation / kNeutralSaturation);
-            }
+            bgr[i] = Clamp(luma + (((bgr[i] - luma) * factor) >> 6));
+            bgr[i + 1] = Clamp(luma + (((bgr[i + 1] - luma) * factor) >> 6));
+            bgr[i + 2] = Clamp(luma + (((bgr[i + 2] - luma) * factor) >> 6));
         }
     }
     if (settings.sharpness != kNeutralSharpness && width > 2) {
+        // In quarters: (sharpness - 3) / 4 of the high-pass.
         const int amount = settings.sharpness - kNeutralSharpness;
         const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
-        std::vector<std::uint8_t> row(rowBytes);
+        std::vector<int> row(rowBytes);
         for (int y = 0; y < height; ++y) {
             std::uint8_t* line = bgr + static_cast<std::size_t>(y) * rowBytes;
             std::copy(line, line + rowBytes, row.begin());
             for (std::size_t i = 3; i + 3 < rowBytes; ++i) {
                 const int highPass = 2 * row[i] - row[i - 3] - row[i + 3];
-                line[i] = Clamp(row[i] + highPass * amount / 4);
+                line[i] = Clamp(row[i] + ((highPass * amount) >> 2));
             }
         }
     }
