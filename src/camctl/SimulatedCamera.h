@@ -64,9 +64,9 @@ public:
     // digital; 0x20 is unity. At power-on red is a little high and blue a
     // little low, a warm tint that white balance takes out.
     static constexpr std::uint16_t kUnityGain = 0x20;
-    static constexpr std::uint16_t kRedGainDefault = 0x24;
+    static constexpr std::uint16_t kRedGainDefault = 0x23;
     static constexpr std::uint16_t kGreenGainDefault = 0x20;
-    static constexpr std::uint16_t kBlueGainDefault = 0x1D;
+    static constexpr std::uint16_t kBlueGainDefault = 0x1E;
     static constexpr std::uint16_t kGainMaximum = 0x7F;
     // Shutter width in rows.
     static constexpr std::uint16_t kExposureDefault = 0x0400;

@@ -16,7 +16,7 @@ namespace orvane {
 // then saturation mixes each pixel with its luma (64 = unchanged, 0 = grey)
 // and sharpness adds (sharpness - 3) / 4 of a horizontal high-pass (3 =
 // unchanged, below softens). At the camera's power-on values only the
-// red and blue gains (0x24 and 0x1D against 0x20) change the picture: a
+// red and blue gains (0x23 and 0x1E against 0x20) change the picture: a
 // warm tint.
 void ApplyDemoCamera(std::uint8_t* bgr, int width, int height, const SimulatedPicture& settings);
 

@@ -100,8 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {Set(V4L2_CID_CONTRAST, 40, ENODEV)}},
         // Extension-unit controls share a selector: the others' fields are kept.
         WriteCase{"UnitBlueGain", 402, false, 0x30, nullptr, true,
-                  {UnitRequest(4, UvcQuery::GetCur, {0x24, 0, 0x20, 0, 0x1D, 0}),
-                   UnitRequest(4, UvcQuery::SetCur, {0x24, 0, 0x20, 0, 0x30, 0})}},
+                  {UnitRequest(4, UvcQuery::GetCur, {0x23, 0, 0x20, 0, 0x1E, 0}),
+                   UnitRequest(4, UvcQuery::SetCur, {0x23, 0, 0x20, 0, 0x30, 0})}},
         WriteCase{"UnitGainAboveMaximum", 400, false, 0x80, nullptr, false, {}},
         WriteCase{"UnitAutoExposure", 404, true, 0, nullptr, true,
                   {UnitRequest(8, UvcQuery::GetCur, {0}), UnitRequest(8, UvcQuery::SetCur, {1})}}),

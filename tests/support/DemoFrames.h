@@ -21,7 +21,7 @@ inline const std::vector<std::uint8_t>& DeliveredDemoPicture()
     }();
     return picture;
 }
-// The sensor noise once the camera's gains (up to 1.125 at power-on) have
+// The sensor noise once the camera's gains (up to 1.094 at power-on) have
 // scaled it and rounded.
 inline constexpr int kDeliveredNoise = kDemoNoise + 1;
 
