@@ -18,7 +18,9 @@ class FrameImage;
 // The camera through the capture graph: chooses the device ("Device", or by
 // the camera sections' "Priority"), reads its camera section, sizes the
 // frames, starts the graph and turns each arriving frame into the display
-// frame.
+// frame. A maker camera's image settings follow its live run
+// (MakerCameraSession): set up when it starts, applied on the tick once its
+// frames run, measured for white balance on request, saved when it stops.
 //
 // Thread affinity: UI thread, except the frame-ready call handed to Connect,
 // which CCapture calls on its streaming thread (under its frame lock), with
