@@ -33,12 +33,12 @@ C5U87xCtl::~C5U87xCtl()
     Close();
 }
 
-bool C5U87xCtl::Attach(std::shared_ptr<ICameraTransport> device)
+bool C5U87xCtl::Attach(std::shared_ptr<ICameraTransport> device, bool useDeviceLock)
 {
     if (m_control.kind() == c5U87xCtl::kKindExtensionUnit || m_control.kind() == c5U87xCtl::kKindPlain) {
         return true;
     }
-    return m_control.Open(std::move(device), true);
+    return m_control.Open(std::move(device), useDeviceLock);
 }
 
 void C5U87xCtl::Close()

@@ -25,8 +25,9 @@ public:
     ~C5U87xCtl() override;
 
     // Succeeds at once while the library has a device open; otherwise opens
-    // `device` with the cross-process lock.
-    bool Attach(std::shared_ptr<ICameraTransport> device);
+    // `device`, with the cross-process lock unless `useDeviceLock` is false
+    // (a device that lives in this process only).
+    bool Attach(std::shared_ptr<ICameraTransport> device, bool useDeviceLock = true);
     void Close();
     [[nodiscard]] bool attached() const { return m_control.kind() != c5U87xCtl::kKindClosed; }
 

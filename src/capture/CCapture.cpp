@@ -281,7 +281,9 @@ void CCapture::AttachCameraControl()
     } else {
         transport = V4L2UvcTransport::Open(m_device.path, m_device.productId);
     }
-    if (!transport || !m_cameraWrapper.Attach(std::move(transport))) {
+    // The demo camera lives in this process: a lock file shared by every
+    // demo (and every test process) would only make them wait on each other.
+    if (!transport || !m_cameraWrapper.Attach(std::move(transport), !m_device.demo)) {
         kCaptureLog.Warning("the camera control library cannot reach " + m_device.name);
         return;
     }
