@@ -11,25 +11,6 @@
 namespace orvane {
 namespace {
 
-// Register 0xF0 of every page selects the page; a lost select leaves the old one.
-TEST(SimulatedCamera, RegisterPagesAndAPageSelectThatDoesNotStick)
-{
-    test::OpenedCamera opened;
-    ASSERT_TRUE(opened.Open());
-    c5U87xCtl& library = opened.library;
-    ASSERT_TRUE(library.WriteRegister(0xF0, 1, 2, 2, 1));
-    ASSERT_TRUE(library.WriteRegister(0x37, 1, 0x1234, 2, 1));
-    EXPECT_EQ(opened.camera->Register(0x0237), 0x1234);
-    EXPECT_EQ(opened.camera->Register(0x0037), 0);
-    opened.camera->FailPageSelect(1);
-    std::uint16_t page = 0;
-    for (const std::uint16_t expected : {2, 1}) {
-        ASSERT_TRUE(library.WriteRegister(0xF0, 1, 1, 2, 1)); // the controller cannot tell
-        ASSERT_TRUE(library.ReadRegister(0xF0, 1, page, 2, 1));
-        EXPECT_EQ(page, expected);
-    }
-}
-
 // Bit 0x4000 of 0x0106: the controller's own loop holds the gains at unity
 // and the exposure at its default, and ignores writes to them.
 TEST(SimulatedCamera, AutomaticModeRulesGainsAndExposure)
