@@ -40,7 +40,7 @@ TEST(CameraImageSetup, StartUpRegisters)
         camera.ignoredWrites[0x0106] = c.ignored;
         EXPECT_EQ(CameraImageSetup(camera).InitialiseRegisters(), c.ignored == 0) << c.modeBefore;
         EXPECT_EQ(camera.registers[0x0106], c.modeAfter);
-        EXPECT_EQ(camera.WritesTo(0x0106).size(), c.modeWrites) << c.modeBefore;
+        EXPECT_EQ(camera.Writes('W', 0x0106).size(), c.modeWrites) << c.modeBefore;
         EXPECT_EQ((std::vector<int>{camera.registers[0x023E], camera.registers[0x0267], camera.registers[0x0001]}),
                   (std::vector<int>{0x0234, 0, 12}));
     }
@@ -86,7 +86,7 @@ TEST(CameraImageSetup, ApplyPulsesTheModeBitAndSetsTheLevels)
 {
     FakeCameraControl camera = MakeFakeMakerCamera();
     CameraImageSetup(camera).ApplySavedSettings(ProfileFile{});
-    const std::vector<int> modes = camera.WritesTo(0x0106);
+    const std::vector<int> modes = camera.Writes('W', 0x0106);
     ASSERT_GE(modes.size(), 2U);
     EXPECT_NE(modes[modes.size() - 2] & 0x8000, 0);
     EXPECT_EQ(modes.back() & 0x8000, 0);
@@ -101,8 +101,8 @@ TEST(CameraImageSetup, AValueWithoutKeyOrDefaultIsLeftAlone)
     camera.properties[204].readable = false; // no range, no default
     camera.properties[401].readable = false;
     CameraImageSetup(camera).ApplySavedSettings(ProfileFile{});
-    EXPECT_TRUE(camera.ControlWrites(204).empty());
-    EXPECT_TRUE(camera.WritesTo(0x002B).empty());
+    EXPECT_TRUE(camera.Writes('C', 204).empty());
+    EXPECT_TRUE(camera.Writes('W', 0x002B).empty());
     EXPECT_EQ(camera.registers[0x002D], 0x44);
 }
 

@@ -83,7 +83,7 @@ TEST_F(ImageSetLogicTest, OpeningOnlyReadsTheRangesAndCurrentValues)
     EXPECT_EQ(logic.value(ImageValue::Gamma).defaultValue, 220);
     EXPECT_FALSE(logic.autoChecked());
     EXPECT_EQ(m_camera.Count('C'), 0);
-    EXPECT_EQ(static_cast<int>(m_camera.WritesTo(0x00F0).size()), m_camera.Count('W')); // page selects only
+    EXPECT_EQ(static_cast<int>(m_camera.Writes('W', 0x00F0).size()), m_camera.Count('W')); // page selects only
 }
 
 TEST_F(ImageSetLogicTest, AValueThatCannotBeReadIsDisabledAndNeverWritten)
@@ -98,9 +98,9 @@ TEST_F(ImageSetLogicTest, AValueThatCannotBeReadIsDisabledAndNeverWritten)
     }
     logic.WhiteBalanceDefaults();
     logic.Cancel();
-    EXPECT_TRUE(m_camera.WritesTo(0x002C).empty());
-    EXPECT_TRUE(m_camera.WritesTo(0x0009).empty());
-    EXPECT_TRUE(m_camera.ControlWrites(205).empty());
+    EXPECT_TRUE(m_camera.Writes('W', 0x002C).empty());
+    EXPECT_TRUE(m_camera.Writes('W', 0x0009).empty());
+    EXPECT_TRUE(m_camera.Writes('C', 205).empty());
     EXPECT_TRUE(logic.valueEnabled(ImageValue::Red));
 }
 

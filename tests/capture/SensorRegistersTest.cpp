@@ -49,10 +49,10 @@ TEST_P(PagedWrite, RetriesUpToTenAttemptsCheckingEachByReadingBack)
     camera.lostPageSelects = c.lostPageSelects;
     camera.ignoredWrites[kMode] = c.ignoredWrites;
     EXPECT_EQ(SensorRegisters(camera).Write(kMode, 0x0710), c.written);
-    EXPECT_EQ(camera.WritesTo(kMode).size(), static_cast<std::size_t>(c.valueWrites));
+    EXPECT_EQ(camera.Writes('W', kMode).size(), static_cast<std::size_t>(c.valueWrites));
     EXPECT_EQ(camera.registers[kMode], c.written ? 0x0710 : 0x0700);
     // Nothing went to the register of the same number on the page that was selected before.
-    EXPECT_TRUE(camera.WritesTo(0x0006).empty());
+    EXPECT_TRUE(camera.Writes('W', 0x0006).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -86,7 +86,7 @@ TEST_P(SettingLoop, WritesOnlyWhenTheRegisterIsNotAsWanted)
                                     : registers.SetValue(kMode, c.operand);
     EXPECT_TRUE(done);
     EXPECT_EQ(camera.registers[kMode], c.after);
-    EXPECT_EQ(camera.WritesTo(kMode).size(), static_cast<std::size_t>(c.valueWrites));
+    EXPECT_EQ(camera.Writes('W', kMode).size(), static_cast<std::size_t>(c.valueWrites));
 }
 
 INSTANTIATE_TEST_SUITE_P(SensorRegisters, SettingLoop,
@@ -102,7 +102,7 @@ TEST(SensorRegisters, SettingLoopGivesUpOnARegisterThatNeverTakesTheValue)
     camera.registers[kMode] = 3;
     camera.ignoredWrites[kMode] = 1'000'000;
     EXPECT_FALSE(SensorRegisters(camera).SetValue(kMode, 12));
-    EXPECT_LE(camera.WritesTo(kMode).size(), 100U);
+    EXPECT_LE(camera.Writes('W', kMode).size(), 100U);
 
     camera.gone = true;
     EXPECT_FALSE(SensorRegisters(camera).SetBits(kMode, 1));
