@@ -16,11 +16,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes DeviceDescriptor()
-{
-    return {18, 0x01, 0x00, 0x02, 0xEF, 0x02, 0x01, 0x40, 0xC1, 0x12, 0x20, 0x50, 0x00, 0x01, 1, 2, 0, 1};
-}
-
 Bytes Configuration()
 {
     return {9, 0x02, 0x00, 0x01, 2, 1, 0, 0x80, 250};
@@ -81,9 +76,9 @@ Bytes WithByte(Bytes bytes, std::size_t at, std::uint8_t value)
     return bytes;
 }
 
-const Bytes kCamera = Join({DeviceDescriptor(), Configuration(), Interface(0, 0x0E, 0x01), ProcessingUnit(),
+const Bytes kCamera = Join({Configuration(), Interface(0, 0x0E, 0x01), ProcessingUnit(),
                             ExtensionUnit(4, kMakerExtensionUnitGuid), Interface(1, 0x0E, 0x02)});
-const std::size_t kUnitAt = 18 + 9 + 9 + 11;
+const std::size_t kUnitAt = 9 + 9 + 11;
 
 // A video-control interface holding `units`.
 Bytes InInterface(std::uint8_t interfaceClass, std::uint8_t subclass, std::initializer_list<Bytes> units)
@@ -107,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"InAStreamingInterface", InInterface(0x0E, 0x02, {ExtensionUnit(4, kMakerExtensionUnitGuid)}),
                   std::nullopt},
         ParseCase{"LengthTooShortForAGuid", WithByte(kCamera, kUnitAt, 12), std::nullopt},
-        ParseCase{"ZeroLengthEndsTheWalk", WithByte(kCamera, 18 + 9 + 9, 0), std::nullopt},
+        ParseCase{"ZeroLengthEndsTheWalk", WithByte(kCamera, 9 + 9, 0), std::nullopt},
         ParseCase{"LengthPastTheEnd", WithByte(kCamera, kUnitAt, 255), std::nullopt},
         ParseCase{"OneByte", Bytes{9}, std::nullopt}),
     [](const auto& test) { return std::string(test.param.label); });
