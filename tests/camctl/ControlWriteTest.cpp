@@ -62,7 +62,9 @@ Request Set(std::uint32_t id, std::int32_t value, int result = 0)
 // The contrast control failing `count` times with `error`, and the requests that make.
 std::function<void(SimulatedCamera&)> ContrastFails(int count, int error)
 {
-    return [=](SimulatedCamera& camera) { camera.Inject({Kind::SetControl, V4L2_CID_CONTRAST, std::nullopt, count, error, 0}); };
+    return [=](SimulatedCamera& camera) {
+        camera.Inject({Kind::SetControl, V4L2_CID_CONTRAST, std::nullopt, count, error, 0});
+    };
 }
 
 std::vector<Request> ContrastSets(std::initializer_list<int> results)
@@ -91,8 +93,10 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"ValueInManualTurnsAutoOffFirst", 207, false, 5000,
                   [](SimulatedCamera& camera) { camera.SetControl(V4L2_CID_AUTO_WHITE_BALANCE, 1); }, true,
                   {Set(V4L2_CID_AUTO_WHITE_BALANCE, 0), Set(V4L2_CID_WHITE_BALANCE_TEMPERATURE, 5000)}},
-        WriteCase{"StallsTwiceThirdTakes", 201, false, 40, ContrastFails(2, EPIPE), true, ContrastSets({EPIPE, EPIPE, 0})},
-        WriteCase{"StallsThreeTimes", 201, false, 40, ContrastFails(3, EPIPE), false, ContrastSets({EPIPE, EPIPE, EPIPE})},
+        WriteCase{"StallsTwiceThirdTakes", 201, false, 40, ContrastFails(2, EPIPE), true,
+                  ContrastSets({EPIPE, EPIPE, 0})},
+        WriteCase{"StallsThreeTimes", 201, false, 40, ContrastFails(3, EPIPE), false,
+                  ContrastSets({EPIPE, EPIPE, EPIPE})},
         WriteCase{"NotFunctioningStopsAtOnce", 201, false, 40, ContrastFails(3, EIO), false, ContrastSets({EIO})},
         WriteCase{"TimeOutStopsAtOnce", 201, false, 40, ContrastFails(3, ETIMEDOUT), false, ContrastSets({ETIMEDOUT})},
         WriteCase{"GoneStopsAtOnce", 201, false, 40, ContrastFails(3, ENODEV), false, ContrastSets({ENODEV})},

@@ -47,10 +47,9 @@ TEST(CameraControlAttach, OpenDeviceAttachesTheWrapperToTheMakersCamera)
     std::vector<SimulatedCamera::Request> startUp = selection;
     startUp.push_back(UnitRequest(3, UvcQuery::SetCur, {1, 3, 3, 0xF0, 0x00, 0x00}));
     startUp.insert(startUp.end(), selection.begin(), selection.end());
-    for (const auto& request : {UnitRequest(3, UvcQuery::SetCur, {1, 1, 5, 0x00}),
-                                UnitRequest(3, UvcQuery::SetCur, {2, 2}), UnitRequest(3, UvcQuery::GetCur, {0x3A, 0x14})}) {
-        startUp.push_back(request);
-    }
+    startUp.push_back(UnitRequest(3, UvcQuery::SetCur, {1, 1, 5, 0x00}));
+    startUp.push_back(UnitRequest(3, UvcQuery::SetCur, {2, 2}));
+    startUp.push_back(UnitRequest(3, UvcQuery::GetCur, {0x3A, 0x14}));
     const std::vector<SimulatedCamera::Request> tail(requests.end() - static_cast<std::ptrdiff_t>(startUp.size()),
                                                      requests.end());
     EXPECT_EQ(tail, startUp);

@@ -159,8 +159,9 @@ TEST_F(ImageSetLogicTest, DefaultButtonsWriteTheirGroupsDefaults)
 {
     ImageSetLogic& logic = Opened();
     logic.ProcessingDefaults();
-    EXPECT_EQ(CameraValues(m_camera),
-              (std::vector<int>{test::kFakeRed, test::kFakeGreen, test::kFakeBlue, test::kFakeExposure, 0, 50, 3, 220}));
+    const std::vector<int> processingDefaults{test::kFakeRed, test::kFakeGreen, test::kFakeBlue, test::kFakeExposure,
+                                              0, 50, 3, 220};
+    EXPECT_EQ(CameraValues(m_camera), processingDefaults);
     logic.WhiteBalanceDefaults();
     EXPECT_EQ(CameraValues(m_camera), (std::vector<int>{0x44, 0x45, 0x46, 500, 0, 50, 3, 220}));
     EXPECT_EQ(logic.value(ImageValue::Exposure).shown, 500);
