@@ -26,6 +26,8 @@ struct MeasureStyle {
     bool showAngle = true;                           // "color.showangle"
     std::int32_t angleBaseLine = 0;                  // "color.anglebaseline", 0-3
     std::int32_t snapStep = 45;                      // "color.angle", degrees
+
+    friend bool operator==(const MeasureStyle&, const MeasureStyle&) = default;
 };
 
 // Where they are drawn.
@@ -33,6 +35,18 @@ struct MeasureCanvas {
     ViewTransform transform; // image -> back buffer; fit mode carries pan 0
     FrameSize image;         // the display frame (w x h)
     FrameSize picture;       // the picture area, the back buffer (W x H)
+};
+
+// Everything the finished measurements' pixels depend on: the chain's
+// revision (records added, edited, deleted, loaded, recomputed, selected),
+// the style and the canvas. Equal keys draw equal pixels.
+struct MeasureLayerKey {
+    std::uint64_t revision = 0;
+    MeasureStyle style;
+    ViewTransform transform;
+    FrameSize image;
+    FrameSize picture;
+    friend bool operator==(const MeasureLayerKey&, const MeasureLayerKey&) = default;
 };
 
 // Labels of kinds -2 and -5 sit this many screen pixels below their anchor.
@@ -64,6 +78,14 @@ void DrawRecord(DrawingSurface& surface, MEASURE& record, const MeasureStyle& st
 // Every record of the chain from the first, as DrawRecord. The cursor stays.
 void DrawMeasurements(DrawingSurface& surface, CMeasureChain& chain, const MeasureStyle& style,
                       const MeasureCanvas& canvas);
+
+// DrawMeasurements for a view: every record is made ready as DrawRecord
+// makes it (label texts, a perpendicular's foot), but only records with a
+// line, mark or label box on the picture area are drawn. A label's box is its
+// text size widened by half its height on every side for glyphs that reach
+// past their advance. Pixels drawn are those of DrawMeasurements.
+void DrawVisibleMeasurements(DrawingSurface& surface, CMeasureChain& chain, const MeasureStyle& style,
+                             const MeasureCanvas& canvas);
 
 // The measurement being placed in tool mode `mode` (1-6) with its rubber band
 // to `mouse` (image pixels, after edge snapping), with the normal pen:

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "image/BitmapTypes.h"
+#include "image/FrameImage.h"
+
+namespace orvane {
+
+// One pixel of text or of any partly covered shape laid over a pixel d with
+// coverage a (0-255): what QPainter's raster engine writes into a 24-bit
+// picture for a solid colour c, per channel, (c * a + d * (255 - a)) / 255
+// rounded to nearest.
+[[nodiscard]] constexpr std::uint8_t BlendChannel(std::uint32_t c, std::uint32_t a, std::uint32_t d)
+{
+    return static_cast<std::uint8_t>((c * a + d * (255u - a) + 127u) / 255u);
+}
+
+// What a sequence of overlay drawing does to each pixel of a picture, kept
+// apart from the picture so that it can be laid over every new frame.
+//
+// Each pixel holds a function of the pixel underneath: untouched, a colour
+// (an opaque pen, or a blend over such a colour, which is a colour again), or
+// the ordered blends (colour, coverage) that text edges left on it. Laying it
+// over a frame applies exactly those steps, so the frame ends as it would
+// have had the overlays been drawn into it directly, blending and rounding
+// included; an alpha layer composited once would round differently where
+// glyph edges overlap.
+//
+// UI thread only.
+class OverlayLayer {
+public:
+    // All pixels untouched, `width` x `height` (the picture area).
+    void Reset(int width, int height);
+    [[nodiscard]] int width() const { return m_width; }
+    [[nodiscard]] int height() const { return m_height; }
+
+    // The pen's colour over (x, y); outside the area nothing happens.
+    void SetOpaque(std::int64_t x, std::int64_t y, COLORREF colour);
+    // Colour over (x, y) with coverage 1-255 (255 is SetOpaque, 0 nothing).
+    void Blend(std::int64_t x, std::int64_t y, COLORREF colour, int coverage);
+
+    // Applies every pixel's steps to the 24-bit picture of the same size;
+    // false (nothing done) for another size or depth.
+    bool CompositeOnto(FrameImage& picture) const;
+
+    // Pixels that are not untouched (tests and the benchmark look at it).
+    [[nodiscard]] std::int64_t TouchedPixels() const;
+
+private:
+    struct Step {
+        COLORREF colour;
+        std::uint8_t coverage;
+    };
+
+    [[nodiscard]] std::uint32_t& Cell(std::int64_t x, std::int64_t y);
+    void Widen(std::int64_t x, std::int64_t y);
+
+    int m_width = 0;
+    int m_height = 0;
+    // Per pixel: 0 untouched; coverage << 24 | colour with coverage 1-255;
+    // coverage 0 with a non-zero index: m_chains[index - 1].
+    std::vector<std::uint32_t> m_cells;
+    std::vector<std::vector<Step>> m_chains;
+    // The touched columns of each row, [left, right); left >= right for none.
+    std::vector<int> m_rowLeft;
+    std::vector<int> m_rowRight;
+};
+
+} // namespace orvane
