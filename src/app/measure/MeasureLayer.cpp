@@ -22,6 +22,7 @@ void MeasureLayer::Rebuild(const MeasureLayerKey& key, const ViewTransform& tran
         LayerDrawingSurface surface(m_layer, m_text);
         m_session.DrawVisibleMeasurements(surface, transform, picture);
     }
+    m_layer.Finish();
     m_key = key;
     ++m_rebuilds;
 }

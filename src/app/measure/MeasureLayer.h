@@ -30,6 +30,8 @@ public:
 
     // How often the layer has been drawn (tests and the benchmark).
     [[nodiscard]] int rebuildCount() const { return m_rebuilds; }
+    // The layer as drawn last (the benchmark reports how much it covers).
+    [[nodiscard]] const OverlayLayer& layer() const { return m_layer; }
 
 private:
     void Rebuild(const MeasureLayerKey& key, const ViewTransform& transform, FrameSize picture);

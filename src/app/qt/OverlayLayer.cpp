@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace orvane {
 namespace {
 
@@ -13,12 +17,41 @@ constexpr std::uint32_t OpaqueCell(COLORREF colour)
     return (255u << kCoverageShift) | (colour & kColourMask);
 }
 
-// One blend step on a pixel's blue, green and red bytes.
-inline void BlendPixel(std::uint8_t* bgr, COLORREF colour, std::uint32_t coverage)
+// Untouched gaps shorter than this (bytes) are stepped through rather than
+// starting a new stretch; stretches are widened to whole blend steps.
+constexpr int kStretchGap = 48;
+constexpr int kBlendStep = 16;
+
+// BlendChannel over a run of bytes: one step per byte of `bytes`, with its
+// colour and coverage (coverage 0 leaves the byte as it is).
+void BlendBytes(std::uint8_t* bytes, const std::uint8_t* colour, const std::uint8_t* cover, int count)
 {
-    bgr[0] = BlendChannel(GetBValue(colour), coverage, bgr[0]);
-    bgr[1] = BlendChannel(GetGValue(colour), coverage, bgr[1]);
-    bgr[2] = BlendChannel(GetRValue(colour), coverage, bgr[2]);
+    int i = 0;
+#if defined(__SSE2__)
+    // (c * a + d * (255 - a) + 127) / 255 in 16-bit lanes; x / 255 is
+    // (x * 0x8081) >> 23 for every 16-bit x.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i full = _mm_set1_epi16(255);
+    const __m128i half = _mm_set1_epi16(127);
+    const __m128i divide = _mm_set1_epi16(static_cast<short>(0x8081));
+    const auto blend8 = [&](__m128i d, __m128i c, __m128i a) {
+        const __m128i sum =
+            _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(c, a), _mm_mullo_epi16(d, _mm_sub_epi16(full, a))), half);
+        return _mm_srli_epi16(_mm_mulhi_epu16(sum, divide), 7);
+    };
+    for (; i + 16 <= count; i += 16) {
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(colour + i));
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cover + i));
+        const __m128i low = blend8(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(c, zero), _mm_unpacklo_epi8(a, zero));
+        const __m128i high =
+            blend8(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(c, zero), _mm_unpackhi_epi8(a, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + i), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; i < count; ++i) {
+        bytes[i] = BlendChannel(colour[i], cover[i], bytes[i]);
+    }
 }
 
 COLORREF BlendColour(COLORREF colour, std::uint32_t coverage, COLORREF under)
@@ -38,6 +71,7 @@ void OverlayLayer::Reset(int width, int height)
     m_chains.clear();
     m_rowLeft.assign(static_cast<std::size_t>(m_height), m_width);
     m_rowRight.assign(static_cast<std::size_t>(m_height), 0);
+    m_finished = false;
 }
 
 std::uint32_t& OverlayLayer::Cell(std::int64_t x, std::int64_t y)
@@ -47,6 +81,7 @@ std::uint32_t& OverlayLayer::Cell(std::int64_t x, std::int64_t y)
 
 void OverlayLayer::Widen(std::int64_t x, std::int64_t y)
 {
+    m_finished = false;
     const auto row = static_cast<std::size_t>(y);
     m_rowLeft[row] = std::min(m_rowLeft[row], static_cast<int>(x));
     m_rowRight[row] = std::max(m_rowRight[row], static_cast<int>(x) + 1);
@@ -89,38 +124,87 @@ void OverlayLayer::Blend(std::int64_t x, std::int64_t y, COLORREF colour, int co
     Widen(x, y);
 }
 
-bool OverlayLayer::CompositeOnto(FrameImage& picture) const
+void OverlayLayer::Pass::Close(int rowBytes)
 {
-    if (picture.width() != m_width || picture.height() != m_height || picture.bitsPerPixel() != 24) {
-        return false;
+    if (stretches.empty()) {
+        return;
     }
+    Stretch& last = stretches.back();
+    const int whole = last.begin + (last.end - last.begin + kBlendStep - 1) / kBlendStep * kBlendStep;
+    const int end = std::min(whole, rowBytes);
+    if (end > last.end) {
+        colour.resize(colour.size() + static_cast<std::size_t>(end - last.end), 0);
+        cover.resize(cover.size() + static_cast<std::size_t>(end - last.end), 0);
+        last.end = end;
+    }
+}
+
+void OverlayLayer::Pass::Add(int row, int byte, COLORREF stepColour, std::uint8_t coverage, int rowBytes)
+{
+    if (stretches.empty() || stretches.back().row != row || byte - stretches.back().end > kStretchGap) {
+        Close(rowBytes);
+        stretches.push_back({row, byte, byte, colour.size()});
+    }
+    Stretch& open = stretches.back();
+    // The untouched bytes of a short gap are stepped through unchanged.
+    const auto grow = static_cast<std::size_t>(byte + 3 - open.end);
+    colour.resize(colour.size() + grow, 0);
+    cover.resize(cover.size() + grow, 0);
+    std::uint8_t* c = colour.data() + colour.size() - 3;
+    std::uint8_t* a = cover.data() + cover.size() - 3;
+    c[0] = GetBValue(stepColour);
+    c[1] = GetGValue(stepColour);
+    c[2] = GetRValue(stepColour);
+    a[0] = a[1] = a[2] = coverage;
+    open.end = byte + 3;
+}
+
+void OverlayLayer::Finish()
+{
+    m_passes.clear();
     for (int y = 0; y < m_height; ++y) {
         const auto row = static_cast<std::size_t>(y);
-        const int left = m_rowLeft[row];
-        const int right = m_rowRight[row];
-        if (left >= right) {
-            continue;
-        }
         const std::uint32_t* cells = m_cells.data() + row * static_cast<std::size_t>(m_width);
-        std::uint8_t* bgr = picture.Row(y);
-        for (int x = left; x < right; ++x) {
+        for (int x = m_rowLeft[row]; x < m_rowRight[row]; ++x) {
             const std::uint32_t cell = cells[x];
             if (cell == 0) {
                 continue;
             }
-            std::uint8_t* pixel = bgr + static_cast<std::ptrdiff_t>(x) * 3;
             const std::uint32_t coverage = cell >> kCoverageShift;
-            if (coverage == 255) {
-                pixel[0] = GetBValue(cell);
-                pixel[1] = GetGValue(cell);
-                pixel[2] = GetRValue(cell);
-            } else if (coverage != 0) {
-                BlendPixel(pixel, cell & kColourMask, coverage);
-            } else {
-                for (const Step& step : m_chains[cell - 1]) {
-                    BlendPixel(pixel, step.colour, step.coverage);
+            if (coverage != 0) {
+                if (m_passes.empty()) {
+                    m_passes.emplace_back();
                 }
+                m_passes[0].Add(y, 3 * x, cell & kColourMask, static_cast<std::uint8_t>(coverage), 3 * m_width);
+                continue;
             }
+            const std::vector<Step>& steps = m_chains[cell - 1];
+            if (m_passes.size() < steps.size()) {
+                m_passes.resize(steps.size());
+            }
+            for (std::size_t k = 0; k < steps.size(); ++k) {
+                m_passes[k].Add(y, 3 * x, steps[k].colour, steps[k].coverage, 3 * m_width);
+            }
+        }
+    }
+    for (Pass& pass : m_passes) {
+        pass.Close(3 * m_width);
+    }
+    m_finished = true;
+}
+
+bool OverlayLayer::CompositeOnto(FrameImage& picture)
+{
+    if (picture.width() != m_width || picture.height() != m_height || picture.bitsPerPixel() != 24) {
+        return false;
+    }
+    if (!m_finished) {
+        Finish();
+    }
+    for (const Pass& pass : m_passes) {
+        for (const Stretch& stretch : pass.stretches) {
+            BlendBytes(picture.Row(stretch.row) + stretch.begin, pass.colour.data() + stretch.offset,
+                       pass.cover.data() + stretch.offset, stretch.end - stretch.begin);
         }
     }
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "image/BitmapTypes.h"
@@ -42,11 +43,19 @@ public:
     void Blend(std::int64_t x, std::int64_t y, COLORREF colour, int coverage);
 
     // Applies every pixel's steps to the 24-bit picture of the same size;
-    // false (nothing done) for another size or depth.
-    bool CompositeOnto(FrameImage& picture) const;
+    // false (nothing done) for another size or depth. The first call after a
+    // change lays the pixels out for it (Finish).
+    bool CompositeOnto(FrameImage& picture);
+
+    // Lays the drawn pixels out for compositing: one colour and one coverage
+    // byte per picture byte and step, so that compositing is branch-free
+    // steps over whole stretches of rows, one pass per step.
+    void Finish();
 
     // Pixels that are not untouched (tests and the benchmark look at it).
     [[nodiscard]] std::int64_t TouchedPixels() const;
+    // Passes over the picture a composite makes (the most blends on a pixel).
+    [[nodiscard]] std::size_t passCount() const { return m_passes.size(); }
 
 private:
     struct Step {
@@ -66,6 +75,27 @@ private:
     // The touched columns of each row, [left, right); left >= right for none.
     std::vector<int> m_rowLeft;
     std::vector<int> m_rowRight;
+
+    // Laid out by Finish: pass k holds the k-th step of every pixel that has
+    // one, as stretches of a row (in picture bytes, 3 a pixel, untouched
+    // bytes inside with coverage 0) with one colour and one coverage byte per
+    // picture byte. Most pixels have one step; text over text adds passes.
+    struct Stretch {
+        int row = 0;
+        int begin = 0; // bytes, [begin, end)
+        int end = 0;
+        std::size_t offset = 0; // into colour and cover
+    };
+    struct Pass {
+        std::vector<std::uint8_t> colour;
+        std::vector<std::uint8_t> cover;
+        std::vector<Stretch> stretches;
+        void Add(int row, int byte, COLORREF colour, std::uint8_t coverage, int rowBytes);
+        // Widens the last stretch to whole 16-byte steps within the row.
+        void Close(int rowBytes);
+    };
+    bool m_finished = false;
+    std::vector<Pass> m_passes;
 };
 
 } // namespace orvane
