@@ -12,7 +12,7 @@ namespace {
 constexpr std::uint32_t kCoverageShift = 24;
 constexpr std::uint32_t kColourMask = 0xFFFFFFu;
 
-constexpr std::uint32_t OpaqueCell(COLORREF colour)
+constexpr std::uint64_t OpaqueCell(COLORREF colour)
 {
     return (255u << kCoverageShift) | (colour & kColourMask);
 }
@@ -68,13 +68,13 @@ void OverlayLayer::Reset(int width, int height)
     m_width = std::max(width, 0);
     m_height = std::max(height, 0);
     m_cells.assign(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 0u);
-    m_chains.clear();
+    m_steps.clear();
     m_rowLeft.assign(static_cast<std::size_t>(m_height), m_width);
     m_rowRight.assign(static_cast<std::size_t>(m_height), 0);
     m_finished = false;
 }
 
-std::uint32_t& OverlayLayer::Cell(std::int64_t x, std::int64_t y)
+std::uint64_t& OverlayLayer::Cell(std::int64_t x, std::int64_t y)
 {
     return m_cells[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x)];
 }
@@ -107,19 +107,22 @@ void OverlayLayer::Blend(std::int64_t x, std::int64_t y, COLORREF colour, int co
     }
     const auto a = static_cast<std::uint32_t>(coverage);
     colour &= kColourMask;
-    std::uint32_t& cell = Cell(x, y);
-    const std::uint32_t held = cell >> kCoverageShift;
+    std::uint64_t& cell = Cell(x, y);
+    const auto single = static_cast<std::uint32_t>(cell);
+    const std::uint32_t held = single >> kCoverageShift;
     if (cell == 0) {
         cell = (a << kCoverageShift) | colour;
     } else if (held == 255) {
         // Over a known colour the result is a known colour.
-        cell = OpaqueCell(BlendColour(colour, a, cell & kColourMask));
-    } else if (held != 0) {
-        m_chains.push_back({Step{cell & kColourMask, static_cast<std::uint8_t>(held)},
-                            Step{colour, static_cast<std::uint8_t>(a)}});
-        cell = static_cast<std::uint32_t>(m_chains.size());
+        cell = OpaqueCell(BlendColour(colour, a, single & kColourMask));
     } else {
-        m_chains[cell - 1].push_back(Step{colour, static_cast<std::uint8_t>(a)});
+        std::uint32_t previous = static_cast<std::uint32_t>(cell >> 32);
+        if (held != 0) {
+            m_steps.push_back({single & kColourMask, static_cast<std::uint8_t>(held), 0});
+            previous = static_cast<std::uint32_t>(m_steps.size());
+        }
+        m_steps.push_back({colour, static_cast<std::uint8_t>(a), previous});
+        cell = static_cast<std::uint64_t>(m_steps.size()) << 32;
     }
     Widen(x, y);
 }
@@ -162,28 +165,35 @@ void OverlayLayer::Pass::Add(int row, int byte, COLORREF stepColour, std::uint8_
 void OverlayLayer::Finish()
 {
     m_passes.clear();
+    std::vector<const Step*> chain;
     for (int y = 0; y < m_height; ++y) {
         const auto row = static_cast<std::size_t>(y);
-        const std::uint32_t* cells = m_cells.data() + row * static_cast<std::size_t>(m_width);
+        const std::uint64_t* cells = m_cells.data() + row * static_cast<std::size_t>(m_width);
         for (int x = m_rowLeft[row]; x < m_rowRight[row]; ++x) {
-            const std::uint32_t cell = cells[x];
+            const std::uint64_t cell = cells[x];
             if (cell == 0) {
                 continue;
             }
-            const std::uint32_t coverage = cell >> kCoverageShift;
-            if (coverage != 0) {
+            const auto single = static_cast<std::uint32_t>(cell);
+            if (single != 0) {
                 if (m_passes.empty()) {
                     m_passes.emplace_back();
                 }
-                m_passes[0].Add(y, 3 * x, cell & kColourMask, static_cast<std::uint8_t>(coverage), 3 * m_width);
+                m_passes[0].Add(y, 3 * x, single & kColourMask, static_cast<std::uint8_t>(single >> kCoverageShift),
+                                3 * m_width);
                 continue;
             }
-            const std::vector<Step>& steps = m_chains[cell - 1];
-            if (m_passes.size() < steps.size()) {
-                m_passes.resize(steps.size());
+            chain.clear();
+            for (auto index = static_cast<std::uint32_t>(cell >> 32); index != 0; index = m_steps[index - 1].previous) {
+                chain.push_back(&m_steps[index - 1]);
             }
-            for (std::size_t k = 0; k < steps.size(); ++k) {
-                m_passes[k].Add(y, 3 * x, steps[k].colour, steps[k].coverage, 3 * m_width);
+            if (m_passes.size() < chain.size()) {
+                m_passes.resize(chain.size());
+            }
+            // Linked from the last: the first blend is at the back.
+            for (std::size_t k = 0; k < chain.size(); ++k) {
+                const Step& step = *chain[chain.size() - 1 - k];
+                m_passes[k].Add(y, 3 * x, step.colour, step.coverage, 3 * m_width);
             }
         }
     }
@@ -212,7 +222,7 @@ bool OverlayLayer::CompositeOnto(FrameImage& picture)
 
 std::int64_t OverlayLayer::TouchedPixels() const
 {
-    return std::count_if(m_cells.begin(), m_cells.end(), [](std::uint32_t cell) { return cell != 0; });
+    return std::count_if(m_cells.begin(), m_cells.end(), [](std::uint64_t cell) { return cell != 0; });
 }
 
 } // namespace orvane

@@ -58,20 +58,22 @@ public:
     [[nodiscard]] std::size_t passCount() const { return m_passes.size(); }
 
 private:
+    // One blend of a pixel with several, linked to the blend before it.
     struct Step {
         COLORREF colour;
         std::uint8_t coverage;
+        std::uint32_t previous; // index + 1 in m_steps; 0 for the first
     };
 
-    [[nodiscard]] std::uint32_t& Cell(std::int64_t x, std::int64_t y);
+    [[nodiscard]] std::uint64_t& Cell(std::int64_t x, std::int64_t y);
     void Widen(std::int64_t x, std::int64_t y);
 
     int m_width = 0;
     int m_height = 0;
     // Per pixel: 0 untouched; coverage << 24 | colour with coverage 1-255;
-    // coverage 0 with a non-zero index: m_chains[index - 1].
-    std::vector<std::uint32_t> m_cells;
-    std::vector<std::vector<Step>> m_chains;
+    // several blends: index + 1 of the last in m_steps, shifted up 32 bits.
+    std::vector<std::uint64_t> m_cells;
+    std::vector<Step> m_steps;
     // The touched columns of each row, [left, right); left >= right for none.
     std::vector<int> m_rowLeft;
     std::vector<int> m_rowRight;
