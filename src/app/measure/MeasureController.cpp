@@ -6,7 +6,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTableWidget>
+#include <QItemSelectionModel>
+#include <QTableView>
 
 #include "app/look/CPictureButton.h"
 #include "app/window/ControlIds.h"
@@ -130,7 +131,7 @@ void MeasureController::ConnectControls()
         interaction.OnDelete();
         AfterEvent();
     });
-    connect(m_controls.resultList(), &QTableWidget::itemSelectionChanged, this,
+    connect(m_controls.resultList()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this, &interaction] { interaction.OnListItemChanged(m_list->SelectedRows()); });
 }
 
