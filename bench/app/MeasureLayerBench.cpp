@@ -3,14 +3,19 @@
 #include <cstdint>
 #include <memory>
 
-#include <QGuiApplication>
+#include <filesystem>
+
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QTableView>
 #include <benchmark/benchmark.h>
 
 #include "BenchPictures.h"
 #include "app/core/MeasureSession.h"
 #include "app/measure/MeasureLayer.h"
+#include "app/measure/ResultListMirror.h"
+#include "files/MeasureFile.h"
 #include "app/qt/FrameImageQt.h"
 #include "app/qt/QtDrawingSurface.h"
 #include "image/ImageView.h"
@@ -43,13 +48,18 @@ void EnsureGuiApplication()
         static int argc = 1;
         static char name[] = "orvane_app_bench";
         static char* argv[] = {name, nullptr};
-        static QGuiApplication app(argc, argv);
+        static QApplication app(argc, argv);
     }
 }
 
 // A window's measuring without the window: the view, the session and its layer.
 struct Scene {
     explicit Scene(int zoomIndex, std::int64_t lengths)
+    {
+        MakeLengths(zoomIndex, lengths);
+    }
+
+    void MakeLengths(int zoomIndex, std::int64_t lengths)
     {
         AddDefaultCalibrations(calibrations);
         view.SetImageSize(kImageWidth, kImageHeight);
@@ -173,6 +183,46 @@ void BM_DirectDrawingFit(benchmark::State& state)
     Paint(state, kZoomFit, Mode::Direct);
 }
 
+// Loading a results file of N lengths as the LOAD button does (read, list
+// refilled into the results list view's model, the first paint drawing the
+// layer), as a ratio to one frame's paint with no measurements: the frames
+// the window stands still for.
+void BM_LoadResults(benchmark::State& state)
+{
+    EnsureGuiApplication();
+    const FrameImage frame = bench::PatternedFrame(kImageWidth, kImageHeight);
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "orvane-bench-load.mes";
+    {
+        const Scene source(kZoomFit, state.range(0));
+        SaveMeasureFile(source.session.interaction().chain(), file);
+    }
+    Scene empty(kZoomFit, 0);
+    Scene target(kZoomFit, 0);
+    QTableView list;
+    ResultListMirror mirror(target.session.interaction().list(), list);
+    list.resize(200, 300);
+    Clock::duration emptyPicture{};
+    Clock::duration emptyShown{};
+    Clock::duration load{};
+    Clock::duration firstPaint{};
+    Clock::duration loadShown{};
+    for (auto _ : state) {
+        empty.PaintFrame(frame, emptyPicture, emptyShown);
+        const auto t0 = Clock::now();
+        target.session.LoadResults(file);
+        QImage listPicture(list.size(), QImage::Format_ARGB32_Premultiplied);
+        list.render(&listPicture);
+        load += Clock::now() - t0;
+        target.PaintFrame(frame, firstPaint, loadShown);
+    }
+    std::filesystem::remove(file);
+    const double emptyFrame = Seconds(emptyPicture + emptyShown).count();
+    state.counters["frames_blocked"] = Seconds(load + firstPaint + loadShown).count() / emptyFrame;
+    state.counters["frames_reading_and_listing"] = Seconds(load).count() / emptyFrame;
+    state.counters["frames_first_paint"] = Seconds(firstPaint + loadShown).count() / emptyFrame;
+}
+
+BENCHMARK(BM_LoadResults)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintX1)->Arg(0)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintFit)->Arg(0)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RebuildAfterEditX1)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -164,7 +164,19 @@ void OverlayLayer::Pass::Add(int row, int byte, COLORREF stepColour, std::uint8_
 
 void OverlayLayer::Finish()
 {
-    m_passes.clear();
+    // The passes keep their memory from one drawing to the next.
+    for (Pass& pass : m_passes) {
+        pass.colour.clear();
+        pass.cover.clear();
+        pass.stretches.clear();
+    }
+    m_passCount = 0;
+    const auto use = [this](std::size_t count) {
+        if (m_passes.size() < count) {
+            m_passes.resize(count);
+        }
+        m_passCount = std::max(m_passCount, count);
+    };
     std::vector<const Step*> chain;
     for (int y = 0; y < m_height; ++y) {
         const auto row = static_cast<std::size_t>(y);
@@ -176,9 +188,7 @@ void OverlayLayer::Finish()
             }
             const auto single = static_cast<std::uint32_t>(cell);
             if (single != 0) {
-                if (m_passes.empty()) {
-                    m_passes.emplace_back();
-                }
+                use(1);
                 m_passes[0].Add(y, 3 * x, single & kColourMask, static_cast<std::uint8_t>(single >> kCoverageShift),
                                 3 * m_width);
                 continue;
@@ -187,9 +197,7 @@ void OverlayLayer::Finish()
             for (auto index = static_cast<std::uint32_t>(cell >> 32); index != 0; index = m_steps[index - 1].previous) {
                 chain.push_back(&m_steps[index - 1]);
             }
-            if (m_passes.size() < chain.size()) {
-                m_passes.resize(chain.size());
-            }
+            use(chain.size());
             // Linked from the last: the first blend is at the back.
             for (std::size_t k = 0; k < chain.size(); ++k) {
                 const Step& step = *chain[chain.size() - 1 - k];
@@ -197,8 +205,8 @@ void OverlayLayer::Finish()
             }
         }
     }
-    for (Pass& pass : m_passes) {
-        pass.Close(3 * m_width);
+    for (std::size_t k = 0; k < m_passCount; ++k) {
+        m_passes[k].Close(3 * m_width);
     }
     m_finished = true;
 }
@@ -211,7 +219,8 @@ bool OverlayLayer::CompositeOnto(FrameImage& picture)
     if (!m_finished) {
         Finish();
     }
-    for (const Pass& pass : m_passes) {
+    for (std::size_t k = 0; k < m_passCount; ++k) {
+        const Pass& pass = m_passes[k];
         for (const Stretch& stretch : pass.stretches) {
             BlendBytes(picture.Row(stretch.row) + stretch.begin, pass.colour.data() + stretch.offset,
                        pass.cover.data() + stretch.offset, stretch.end - stretch.begin);

@@ -55,7 +55,7 @@ public:
     // Pixels that are not untouched (tests and the benchmark look at it).
     [[nodiscard]] std::int64_t TouchedPixels() const;
     // Passes over the picture a composite makes (the most blends on a pixel).
-    [[nodiscard]] std::size_t passCount() const { return m_passes.size(); }
+    [[nodiscard]] std::size_t passCount() const { return m_passCount; }
 
 private:
     // One blend of a pixel with several, linked to the blend before it.
@@ -98,6 +98,7 @@ private:
     };
     bool m_finished = false;
     std::vector<Pass> m_passes;
+    std::size_t m_passCount = 0; // passes in use; the others keep their memory
 };
 
 } // namespace orvane
