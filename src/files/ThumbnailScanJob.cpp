@@ -47,9 +47,25 @@ void Decode(const std::stop_token& stop, DecodeWork& work, const ThumbnailScanJo
     }
 }
 
-void RunScan(const std::stop_token& stop, const std::filesystem::path& folder, const std::set<std::string>& held,
-             int decoders, const std::shared_ptr<const ThumbnailScanJob::Callbacks>& callbacks)
+void RunScan(const std::stop_token& stop, const std::filesystem::path& folder, std::set<std::string> held,
+             int decoders, const std::shared_ptr<const ThumbnailScanJob::Callbacks>& callbacks,
+             const std::filesystem::path& indexPath)
 {
+    if (!indexPath.empty()) {
+        // Read to the end even when cancelled: the index's records are what
+        // the folder's index is written from again.
+        auto index = std::make_unique<CThumbNail>();
+        index->LoadThumbnailIndex(indexPath);
+        for (const THUMBNAIL* record = index->First(); record != nullptr; record = record->next) {
+            held.insert(record->path);
+        }
+        if (callbacks->indexRead) {
+            callbacks->indexRead(std::move(index));
+        }
+        if (stop.stop_requested()) {
+            return;
+        }
+    }
     const std::optional<std::vector<std::string>> names = ListImageFiles(folder);
     if (stop.stop_requested()) {
         return;
@@ -82,10 +98,11 @@ void RunScan(const std::stop_token& stop, const std::filesystem::path& folder, c
 } // namespace
 
 ThumbnailScanJob::ThumbnailScanJob(std::filesystem::path folder, std::set<std::string> held, int decoders,
-                                   Callbacks callbacks)
+                                   Callbacks callbacks, std::filesystem::path indexPath)
     : m_thread([folder = std::move(folder), held = std::move(held), decoders = std::max(decoders, 1),
-                callbacks = std::make_shared<const Callbacks>(std::move(callbacks))](const std::stop_token& stop) {
-          RunScan(stop, folder, held, decoders, callbacks);
+                callbacks = std::make_shared<const Callbacks>(std::move(callbacks)),
+                indexPath = std::move(indexPath)](const std::stop_token& stop) {
+          RunScan(stop, folder, held, decoders, callbacks, indexPath);
       })
 {
 }

@@ -44,16 +44,24 @@ public:
         std::function<void(ScannedThumbnail thumbnail)> decoded;
         // After the last file, unless cancelled.
         std::function<void()> finished;
+        // Once, before listing, when the job was given an index file: its
+        // records (none when it is missing or unreadable). Also called when a
+        // cancel came during the read, so that what was read is not lost.
+        std::function<void(std::unique_ptr<CThumbNail> index)> indexRead;
     };
 
-    // Starts at once. `decoders` below 1 counts as 1.
-    ThumbnailScanJob(std::filesystem::path folder, std::set<std::string> held, int decoders, Callbacks callbacks);
+    // Starts at once. `decoders` below 1 counts as 1. With an `indexPath`,
+    // the job reads that thumbnail index first (a large one takes a while,
+    // so not on the UI thread) and decodes no file it holds.
+    ThumbnailScanJob(std::filesystem::path folder, std::set<std::string> held, int decoders, Callbacks callbacks,
+                     std::filesystem::path indexPath = {});
     ThumbnailScanJob(const ThumbnailScanJob&) = delete;
     ThumbnailScanJob& operator=(const ThumbnailScanJob&) = delete;
     // Cancels and waits for the threads (at most one decode each).
     ~ThumbnailScanJob();
 
     // Stops the scan and waits for its threads; nothing is reported afterwards.
+    // An index read in progress is read to its end first.
     void Cancel();
 
     // The decoders a machine is given: its cores, at least 1, at most 4.
@@ -77,6 +85,7 @@ public:
     int Take(ScannedThumbnail thumbnail);
     // The path left the chain and the folder during the scan: not to come back.
     void Forget(const std::string& path) { m_removed.insert(path); }
+    [[nodiscard]] const std::set<std::string>& forgotten() const { return m_removed; }
     // Results taken so far.
     [[nodiscard]] int done() const { return m_done; }
 

@@ -109,10 +109,11 @@ public:
 
     // Draws the picture into the back buffer (24 bits, W x H; reused when it
     // already has that form) and then the overlays. Fit: the whole source
-    // resampled nearest-neighbour; x1: W x H copied from (-trunc(px),
-    // -trunc(py)); larger: the source rectangle there of trunc(W / f) x
-    // trunc(H / f) stretched nearest-neighbour over the whole buffer. Parts
-    // outside the source are black. A 24- or 32-bit source gives its blue, green
+    // resampled nearest-neighbour; zoomed: back-buffer pixel (c, r) shows
+    // source pixel (floor(c / f - px), floor(r / f - py)), the pixel the
+    // view's mapping puts under its top-left corner, so that overlays and
+    // clicks meet the picture exactly at any pan. Parts outside the source
+    // are black. A 24- or 32-bit source gives its blue, green
     // and red bytes, an 8-bit one (the magnet's edge image) its byte as grey; any
     // other source paints black. False when the picture frame has no area or the
     // back buffer cannot be made.

@@ -182,6 +182,31 @@ TEST_F(ThumbnailScanJobTest, HeldFilesAreNotDecodedAgain)
     EXPECT_EQ(inbox.Take().size(), 3U);
 }
 
+// The index is read on the job's thread before listing, and the files it
+// holds are not decoded again.
+TEST_F(ThumbnailScanJobTest, AnIndexIsReadFirstAndItsFilesAreNotDecoded)
+{
+    WritePictures(4);
+    ASSERT_EQ(chain.AddThumbnailFromFile((temp / "p01.bmp").string()), 1);
+    ASSERT_EQ(chain.SaveThumbnailIndex(CThumbNail::IndexPathFor(temp.path())), 1);
+    Inbox inbox;
+    ThumbnailScanJob::Callbacks callbacks = inbox.Callbacks();
+    std::vector<std::string> index;
+    int matchingWhenIndexRead = 0;
+    callbacks.indexRead = [&](std::unique_ptr<CThumbNail> records) {
+        matchingWhenIndexRead = inbox.matching();
+        for (const THUMBNAIL* t = records->First(); t != nullptr; t = t->next) {
+            index.push_back(t->path);
+        }
+    };
+    ThumbnailScanJob job(temp.path(), {}, 2, callbacks, CThumbNail::IndexPathFor(temp.path()));
+    inbox.WaitUntilFinished();
+    job.Cancel();
+    EXPECT_EQ(index, std::vector<std::string>{(temp / "p01.bmp").string()});
+    EXPECT_EQ(matchingWhenIndexRead, -1); // not listed yet
+    EXPECT_EQ(inbox.toDecode(), 4);       // five files match, one is held
+}
+
 // Results arriving out of order wait for the ones before them; a file the
 // chain holds meanwhile (saved again) or that was removed does not come
 // back; one that did not decode leaves no gap.

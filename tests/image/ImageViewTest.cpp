@@ -546,14 +546,15 @@ TEST(Paint, X1IsBlackOutsideTheSource)
 {
     // A positive pan shows the source's top-left corner inside the frame; the
     // frame is larger than what is left of the source on the right and bottom.
+    // Source pixel 0 starts at 3.5 and 2.9: the first whole pixels show it.
     const FrameImage source = CodedPicture(10, 8);
     const ImageView view = ViewAt(RECT{0, 0, 16, 12}, 10, 8, 1, 3.5, 2.9);
     FrameImage back;
     ASSERT_TRUE(view.PaintPicture(source, back));
     for (int y = 0; y < 12; ++y) {
         for (int x = 0; x < 16; ++x) {
-            const bool inside = x >= 3 && x < 13 && y >= 2 && y < 10;
-            ASSERT_EQ(PixelAt(back, x, y), inside ? Coded(x - 3, y - 2) : kBlack) << x << "," << y;
+            const bool inside = x >= 4 && x < 14 && y >= 3 && y < 11;
+            ASSERT_EQ(PixelAt(back, x, y), inside ? Coded(x - 4, y - 3) : kBlack) << x << "," << y;
         }
     }
 }
@@ -610,9 +611,10 @@ TEST(Paint, ZoomedEightBitSourceGivesGrey)
     }
 }
 
-// Odd sizes, pans that run off every edge, 24-, 32- and 8-bit sources: every
-// back-buffer pixel is the nearest source pixel of the stretch rule or black,
-// and (under the sanitizers) nothing is read or written out of bounds.
+// Odd sizes, fractional pans and pans that run off every edge, 24-, 32- and
+// 8-bit sources: every back-buffer pixel shows the source pixel that the
+// view's own mapping puts under it (so a click lands on what is shown) or
+// black, and (under the sanitizers) nothing is read or written out of bounds.
 class PaintEveryPixel : public ::testing::TestWithParam<std::tuple<int, int, PointD>> {};
 
 TEST_P(PaintEveryPixel, FollowsTheNearestRule)
@@ -625,15 +627,12 @@ TEST_P(PaintEveryPixel, FollowsTheNearestRule)
     const ImageView view = ViewAt(frame, sw, sh, zoom, pan.x, pan.y);
     FrameImage back;
     ASSERT_TRUE(view.PaintPicture(source, back));
-    const double f = ZoomFactor(zoom);
-    const int ox = -static_cast<int>(pan.x);
-    const int oy = -static_cast<int>(pan.y);
-    const int ew = static_cast<int>(37 / f);
-    const int eh = static_cast<int>(23 / f);
     for (int y = 0; y < 23; ++y) {
         for (int x = 0; x < 37; ++x) {
-            const int sx = ox + x * ew / 37;
-            const int sy = oy + y * eh / 23;
+            const std::optional<PointD> mapped = view.ClientToImage(PointD{frame.left + x + 0.0, frame.top + y + 0.0});
+            ASSERT_TRUE(mapped);
+            const int sx = static_cast<int>(std::floor(mapped->x + 1e-9));
+            const int sy = static_cast<int>(std::floor(mapped->y + 1e-9));
             Bgr expected = kBlack;
             if (sx >= 0 && sx < sw && sy >= 0 && sy < sh) {
                 if (bits == 8) {
@@ -650,7 +649,7 @@ TEST_P(PaintEveryPixel, FollowsTheNearestRule)
 
 INSTANTIATE_TEST_SUITE_P(OddSizes, PaintEveryPixel,
                          ::testing::Combine(::testing::Values(1, 2, 8, 13, 21), ::testing::Values(24, 32, 8),
-                                            ::testing::Values(PointD{0, 0}, PointD{-20.9, -9.5},
+                                            ::testing::Values(PointD{0, 0}, PointD{-20.9, -9.5}, PointD{-2.6, -1.3},
                                                               PointD{5.5, 3.2}, PointD{-28, -16},
                                                               PointD{-1000, 1000})));
 
@@ -697,7 +696,7 @@ TEST(Paint, BackBufferIsReusedWhileTheFrameSizeStays)
     EXPECT_EQ(back.width(), 17);
 }
 
-TEST(Paint, SourcesThatCannotBeShownPaintBlack)
+TEST(Paint, SourcesThatCannotBeShownPaintBlackAndTinyFramesStillShowThePicture)
 {
     ImageView view = ViewAt(RECT{0, 0, 8, 6}, 8, 6, 1);
     FrameImage back;
@@ -714,13 +713,13 @@ TEST(Paint, SourcesThatCannotBeShownPaintBlack)
     ASSERT_TRUE(view.PaintPicture(FrameImage{}, back));
     EXPECT_EQ(PixelAt(back, 7, 5), kBlack);
 
-    // x5 of a frame narrower than a source pixel: no source rectangle at all.
+    // x5 of a frame narrower than a source pixel shows that pixel, magnified.
     const ImageView narrow = ViewAt(RECT{0, 0, 4, 4}, 8, 6, 21);
     FrameImage small;
     ASSERT_TRUE(small.Create(4, 4, 24));
     std::memset(small.bits(), 0x77, small.byteCount());
     ASSERT_TRUE(narrow.PaintPicture(CodedPicture(8, 6), small));
-    EXPECT_EQ(PixelAt(small, 3, 3), kBlack);
+    EXPECT_EQ(PixelAt(small, 3, 3), Coded(0, 0));
 }
 
 TEST(Paint, NothingWithoutAFrameArea)

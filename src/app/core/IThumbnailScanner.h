@@ -10,9 +10,12 @@ namespace orvane {
 class IThumbnailScanner {
 public:
     virtual ~IThumbnailScanner() = default;
-    // Starts filling the chain from `folder`, ending any scan in progress.
+    // Starts filling the chain from `folder`, ending any scan in progress:
+    // the records of the folder's thumbnail index first, then the image files
+    // that the index does not hold.
     virtual void Scan(const std::filesystem::path& folder) = 0;
-    // Ends a scan in progress; the thumbnails it added stay, complete.
+    // Ends a scan in progress; the thumbnails it added stay, complete, and so
+    // do the index's records whenever the scan had begun reading it.
     virtual void Cancel() = 0;
     // The path's thumbnail left the chain (its file is gone): a scan in
     // progress does not bring it back.

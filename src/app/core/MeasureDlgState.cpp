@@ -60,10 +60,10 @@ void MeasureDlgState::LoadThumbnailsOf(const std::filesystem::path& folder)
         m_scanner->Cancel();
     }
     m_thumbnails.RemoveAll();
-    m_thumbnails.LoadThumbnailIndex(CThumbNail::IndexPathFor(folder));
     if (m_scanner != nullptr) {
         m_scanner->Scan(folder);
     } else {
+        m_thumbnails.LoadThumbnailIndex(CThumbNail::IndexPathFor(folder));
         m_thumbnails.ScanImageFolder(folder);
     }
 }

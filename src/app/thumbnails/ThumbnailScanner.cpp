@@ -47,11 +47,28 @@ void ThumbnailScanner::Scan(const std::filesystem::path& folder)
         QMetaObject::invokeMethod(
             self, [self, scan, shared] { self->OnDecoded(scan, std::move(*shared)); }, Qt::QueuedConnection);
     };
+    m_index = std::make_shared<PendingIndex>();
+    callbacks.indexRead = [self, scan, index = m_index](std::unique_ptr<CThumbNail> records) {
+        {
+            const std::scoped_lock lock(index->mutex);
+            index->records = std::move(records);
+        }
+        QMetaObject::invokeMethod(
+            self,
+            [self, scan] {
+                if (scan == self->m_scan) {
+                    self->TakeIndex();
+                    emit self->changed();
+                }
+            },
+            Qt::QueuedConnection);
+    };
     callbacks.finished = [self, scan] {
         QMetaObject::invokeMethod(
             self, [self, scan] { self->OnFinished(scan); }, Qt::QueuedConnection);
     };
-    m_job = std::make_unique<ThumbnailScanJob>(folder, std::move(held), m_decoders, std::move(callbacks));
+    m_job = std::make_unique<ThumbnailScanJob>(folder, std::move(held), m_decoders, std::move(callbacks),
+                                               CThumbNail::IndexPathFor(folder));
     emit changed();
 }
 
@@ -61,6 +78,7 @@ void ThumbnailScanner::Cancel()
         m_job->Cancel();
         m_job.reset();
     }
+    TakeIndex();
     if (m_running) {
         m_running = false;
         // Results already posted belong to the ended scan.
@@ -72,6 +90,31 @@ void ThumbnailScanner::Cancel()
 void ThumbnailScanner::Forget(const std::filesystem::path& path)
 {
     m_merge.Forget(path.string());
+}
+
+void ThumbnailScanner::TakeIndex()
+{
+    if (m_index == nullptr) {
+        return;
+    }
+    std::unique_ptr<CThumbNail> index;
+    {
+        const std::scoped_lock lock(m_index->mutex);
+        index = std::move(m_index->records);
+    }
+    m_index.reset();
+    if (index == nullptr) {
+        return;
+    }
+    for (const std::string& path : m_merge.forgotten()) {
+        index->RemoveThumbnailsFor(path);
+    }
+    for (const THUMBNAIL* record = m_thumbnails.First(); record != nullptr; record = record->next) {
+        if (!index->Holds(record->path)) {
+            index->AddThumbnail(record->path, record->picture);
+        }
+    }
+    m_thumbnails = std::move(*index);
 }
 
 void ThumbnailScanner::OnListed(unsigned int scan, bool listed, int matching, int toDecode)

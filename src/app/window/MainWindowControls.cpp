@@ -102,6 +102,7 @@ MainWindowControls::MainWindowControls(QWidget& window, MeasureDlgState& state, 
     auto* calibrationLabel = new QLabel(QStringLiteral("Calibration value"), &window);
     calibrationLabel->setWordWrap(true);
     calibrationLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    calibrationLabel->setContentsMargins(0, 0, 4, 0); // not flush against the list beside it
     Add(calibrationLabel, ctl::kCalibrationLabel, 0, 490, kGroupWidth - kCalibrationListWidth - 16, 34);
     m_calibrationList = new QComboBox(&window);
     Add(m_calibrationList, ctl::kCalibrationList, 0, 495, kCalibrationListWidth, 24);

@@ -69,9 +69,8 @@ protected:
     QPoint FrameTopLeft() const { return {View().frameRect().left, View().frameRect().top}; }
 
     // The pixels on screen and the mapping of a click agree at these points:
-    // the gradient's pixel there names the image pixel shown. The paint takes
-    // whole pixels of the pan, so it may sit one image pixel off; a view left
-    // from before a change is off by far more.
+    // the gradient's pixel there names the image pixel shown, exactly, at any
+    // pan (a view left from before a change is off by hundreds).
     void ExpectScreenMatchesMapping(const char* after) const
     {
         QCoreApplication::processEvents();
@@ -83,8 +82,8 @@ protected:
             const std::uint8_t* pixel = shown.Row(local.y()) + local.x() * 3;
             const int x = pixel[0] | ((pixel[2] & 0x0F) << 8);
             const int y = pixel[1] | ((pixel[2] >> 4) << 8);
-            EXPECT_LE(std::abs(x - image->x), 1) << after << " at " << local.x() << "," << local.y();
-            EXPECT_LE(std::abs(y - image->y), 1) << after << " at " << local.x() << "," << local.y();
+            EXPECT_EQ(x, image->x) << after << " at " << local.x() << "," << local.y();
+            EXPECT_EQ(y, image->y) << after << " at " << local.x() << "," << local.y();
         }
     }
 

@@ -167,6 +167,22 @@ TEST_F(ThumbnailWindowTest, QuittingDuringTheScanLeavesAReadableIndex)
     EXPECT_EQ(read, reread.Count() > 0 ? 1 : 0);
 }
 
+// The index is read off the UI thread; leaving the folder again before its
+// records arrived must still write them back, not an empty index.
+TEST_F(ThumbnailWindowTest, AnIndexStillBeingReadIsNotLostWhenTheFolderChangesAgain)
+{
+    ChooseFolderOf(6);
+    const std::filesystem::path other = temp.path() / "other";
+    std::filesystem::create_directories(other);
+    for (const std::filesystem::path& folder : {other, pictures, other}) {
+        dialogs.folderAnswers.push_back(QString::fromStdString(folder.string()));
+        window->files().OnChooseImageFolder();
+    }
+    CThumbNail reread;
+    ASSERT_EQ(reread.LoadThumbnailIndex(CThumbNail::IndexPathFor(pictures)), 1);
+    EXPECT_EQ(reread.Count(), 6);
+}
+
 // The browser: double click ends it with 1000 + the position; Remove from its
 // menu shrinks the grid's scroll range.
 TEST_F(ThumbnailWindowTest, BrowserEndsWithTheChosenPositionAndFollowsRemovals)
