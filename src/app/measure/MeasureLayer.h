@@ -16,9 +16,9 @@ class MeasureSession;
 // OverlayLayer and laid over every frame. The layer is drawn anew when the
 // session's layer key changes (a record added, edited, deleted, loaded,
 // recomputed or selected, the style, the zoom, the pan, the picture or frame
-// size); between changes a paint costs one pass over the pixels the
-// measurements cover, whatever their number. The pixels are those the direct
-// drawing gives.
+// size); between changes a paint steps once through every blend the
+// measurements left on the picture's pixels, and draws none of them. The
+// pixels are those the direct drawing gives.
 //
 // The session must outlive the layer. UI thread only.
 class MeasureLayer {

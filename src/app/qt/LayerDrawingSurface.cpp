@@ -367,20 +367,7 @@ void LayerDrawingSurface::Text(int x, int y, std::string_view utf8, COLORREF col
         const LabelTextCache::GlyphMask& mask = *glyph.mask;
         const std::int64_t left = std::int64_t{x} + glyph.dx + mask.left;
         const std::int64_t top = std::int64_t{y} + glyph.dy + mask.top;
-        // Glyphs wholly off the layer cost nothing.
-        if (left >= m_layer.width() || top >= m_layer.height() || left + mask.width <= 0 ||
-            top + mask.height <= 0) {
-            continue;
-        }
-        const std::uint8_t* coverage = mask.coverage.data();
-        for (int row = 0; row < mask.height; ++row) {
-            for (int column = 0; column < mask.width; ++column) {
-                const std::uint8_t a = *coverage++;
-                if (a != 0) {
-                    m_layer.Blend(left + column, top + row, colour, a);
-                }
-            }
-        }
+        m_layer.BlendMask(left, top, mask.width, mask.height, mask.coverage.data(), colour);
     }
 }
 

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -20,7 +19,7 @@ namespace orvane {
 
 // Label texts as the layer draws them: each text shaped once per font, each
 // glyph's coverage rendered once per font and sub-pixel position, both kept
-// for as long as the cache lives (across layer rebuilds). Glyphs land on the
+// across layer drawings (Trim bounds the texts). Glyphs land on the
 // same pixels with the same coverage as QtDrawingSurface::Text draws them:
 // one glyph after the other from QPainter's own shaping, over the same
 // flipped rows.

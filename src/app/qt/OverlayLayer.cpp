@@ -65,9 +65,22 @@ COLORREF BlendColour(COLORREF colour, std::uint32_t coverage, COLORREF under)
 
 void OverlayLayer::Reset(int width, int height)
 {
-    m_width = std::max(width, 0);
-    m_height = std::max(height, 0);
-    m_cells.assign(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 0u);
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == m_width && height == m_height) {
+        // Only what was drawn needs clearing.
+        for (int y = 0; y < m_height; ++y) {
+            const auto row = static_cast<std::size_t>(y);
+            if (m_rowLeft[row] < m_rowRight[row]) {
+                const auto start = m_cells.begin() + static_cast<std::ptrdiff_t>(row * static_cast<std::size_t>(m_width));
+                std::fill(start + m_rowLeft[row], start + m_rowRight[row], 0u);
+            }
+        }
+    } else {
+        m_width = width;
+        m_height = height;
+        m_cells.assign(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 0u);
+    }
     m_steps.clear();
     m_rowLeft.assign(static_cast<std::size_t>(m_height), m_width);
     m_rowRight.assign(static_cast<std::size_t>(m_height), 0);
@@ -105,9 +118,12 @@ void OverlayLayer::Blend(std::int64_t x, std::int64_t y, COLORREF colour, int co
         SetOpaque(x, y, colour);
         return;
     }
-    const auto a = static_cast<std::uint32_t>(coverage);
-    colour &= kColourMask;
-    std::uint64_t& cell = Cell(x, y);
+    BlendCell(Cell(x, y), colour & kColourMask, static_cast<std::uint32_t>(coverage));
+    Widen(x, y);
+}
+
+void OverlayLayer::BlendCell(std::uint64_t& cell, COLORREF colour, std::uint32_t a)
+{
     const auto single = static_cast<std::uint32_t>(cell);
     const std::uint32_t held = single >> kCoverageShift;
     if (cell == 0) {
@@ -124,7 +140,43 @@ void OverlayLayer::Blend(std::int64_t x, std::int64_t y, COLORREF colour, int co
         m_steps.push_back({colour, static_cast<std::uint8_t>(a), previous});
         cell = static_cast<std::uint64_t>(m_steps.size()) << 32;
     }
-    Widen(x, y);
+}
+
+void OverlayLayer::BlendMask(std::int64_t left, std::int64_t top, int width, int height,
+                             const std::uint8_t* coverage, COLORREF colour)
+{
+    const std::int64_t x0 = std::max<std::int64_t>(left, 0);
+    const std::int64_t y0 = std::max<std::int64_t>(top, 0);
+    const std::int64_t x1 = std::min<std::int64_t>(left + width, m_width);
+    const std::int64_t y1 = std::min<std::int64_t>(top + height, m_height);
+    if (x0 >= x1 || y0 >= y1) {
+        return;
+    }
+    colour &= kColourMask;
+    const std::uint64_t opaque = OpaqueCell(colour);
+    for (std::int64_t y = y0; y < y1; ++y) {
+        const std::uint8_t* mask = coverage + (y - top) * width;
+        std::uint64_t* cells = &Cell(0, y);
+        std::int64_t first = x1;
+        std::int64_t last = x0;
+        for (std::int64_t x = x0; x < x1; ++x) {
+            const std::uint32_t a = mask[x - left];
+            if (a == 0) {
+                continue;
+            }
+            if (a == 255) {
+                cells[x] = opaque;
+            } else {
+                BlendCell(cells[x], colour, a);
+            }
+            first = std::min(first, x);
+            last = x;
+        }
+        if (first <= last) {
+            Widen(first, y);
+            Widen(last, y);
+        }
+    }
 }
 
 void OverlayLayer::Pass::Close(int rowBytes)

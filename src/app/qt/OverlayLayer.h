@@ -42,6 +42,12 @@ public:
     // Colour over (x, y) with coverage 1-255 (255 is SetOpaque, 0 nothing).
     void Blend(std::int64_t x, std::int64_t y, COLORREF colour, int coverage);
 
+    // Blend for each pixel of a coverage mask (width x height bytes, top row
+    // first) with its top-left corner at (left, top); the part off the area
+    // is dropped.
+    void BlendMask(std::int64_t left, std::int64_t top, int width, int height, const std::uint8_t* coverage,
+                   COLORREF colour);
+
     // Applies every pixel's steps to the 24-bit picture of the same size;
     // false (nothing done) for another size or depth. The first call after a
     // change lays the pixels out for it (Finish).
@@ -66,6 +72,8 @@ private:
     };
 
     [[nodiscard]] std::uint64_t& Cell(std::int64_t x, std::int64_t y);
+    // One blend onto a pixel's steps; coverage 1-254, colour within 24 bits.
+    void BlendCell(std::uint64_t& cell, COLORREF colour, std::uint32_t coverage);
     void Widen(std::int64_t x, std::int64_t y);
 
     int m_width = 0;

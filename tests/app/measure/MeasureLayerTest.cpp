@@ -201,7 +201,9 @@ TEST_F(MeasureLayerTest, EveryChangeDrawsTheLayerAnew)
              ASSERT_EQ(t.session.LoadResults(results).loaded, 1);
          }},
         {"everything deleted", [](MeasureLayerTest& t, FrameSize&) {
-             t.session.SetHost(MeasureHost{.askYesNo = [](std::string_view, std::string_view) { return true; }});
+             MeasureHost host;
+             host.askYesNo = [](std::string_view, std::string_view) { return true; };
+             t.session.SetHost(host);
              t.session.interaction().OnDelete();
          }},
     };
