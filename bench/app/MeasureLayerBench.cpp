@@ -29,8 +29,8 @@
 // picture area shows it), as a ratio to the same paint with no measurements measured
 // in the same iterations ("ratio_to_empty"). Targets between edits: at most
 // 1.5 with 1000 lengths, 2 with 10,000. The cost of drawing the layer anew
-// after an edit, and of the direct drawing the layer replaces, are reported
-// the same way.
+// after an edit (wholly, and in part after a selection), and of the direct
+// drawing the layer replaces, are reported the same way.
 namespace orvane {
 namespace {
 
@@ -121,7 +121,7 @@ struct Scene {
     }
 };
 
-enum class Mode { BetweenEdits, AfterEdit, Direct };
+enum class Mode { BetweenEdits, AfterEdit, AfterSelection, Direct };
 
 void Paint(benchmark::State& state, int zoomIndex, Mode mode)
 {
@@ -146,7 +146,13 @@ void Paint(benchmark::State& state, int zoomIndex, Mode mode)
     for (auto _ : state) {
         empty.PaintFrame(frame, emptyPicture, emptyShown);
         if (mode == Mode::AfterEdit) {
-            full.session.interaction().chain().Touch();
+            // A change every record shows (the line colour): the layer drawn whole.
+            full.settings.color.line ^= 1u;
+        } else if (mode == Mode::AfterSelection) {
+            // One record selected or not, as a click in the list does.
+            CMeasureChain& chain = full.session.interaction().chain();
+            chain.First()->selected ^= 1;
+            chain.Touch();
         }
         full.PaintFrame(frame, fullPicture, fullShown);
     }
@@ -157,6 +163,7 @@ void Paint(benchmark::State& state, int zoomIndex, Mode mode)
     state.counters["empty_frame_ms"] =
         1000.0 * Seconds(emptyPicture + emptyShown).count() / static_cast<double>(state.iterations());
     state.counters["rebuilds"] = full.layer.rebuildCount();
+    state.counters["partial_rebuilds"] = full.layer.partialCount();
     state.counters["passes"] = static_cast<double>(full.layer.layer().passCount());
     state.counters["covered_share"] = static_cast<double>(full.layer.layer().TouchedPixels()) /
                                       (static_cast<double>(full.back.width()) * full.back.height());
@@ -177,6 +184,10 @@ void BM_RebuildAfterEditX1(benchmark::State& state)
 void BM_RebuildAfterEditFit(benchmark::State& state)
 {
     Paint(state, kZoomFit, Mode::AfterEdit);
+}
+void BM_SelectionChangeX1(benchmark::State& state)
+{
+    Paint(state, 1, Mode::AfterSelection);
 }
 void BM_DirectDrawingFit(benchmark::State& state)
 {
@@ -227,6 +238,7 @@ BENCHMARK(BM_PaintX1)->Arg(0)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::
 BENCHMARK(BM_PaintFit)->Arg(0)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RebuildAfterEditX1)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RebuildAfterEditFit)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectionChangeX1)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DirectDrawingFit)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

@@ -249,10 +249,12 @@ public:
     }
     [[nodiscard]] TextExtent TextSize(std::string_view utf8) override { return m_measuring.TextSize(utf8); }
 
-    // Whether anything reaches into [0, width) x [0, height).
-    [[nodiscard]] bool Meets(FrameSize area) const
+    [[nodiscard]] std::optional<RECT> Box() const
     {
-        return m_any && m_right >= 0 && m_bottom >= 0 && m_left < area.width && m_top < area.height;
+        if (!m_any) {
+            return std::nullopt;
+        }
+        return RECT{Saturate(m_left), Saturate(m_top), Saturate(m_right + 1), Saturate(m_bottom + 1)};
     }
 
 private:
@@ -399,16 +401,17 @@ void DrawMeasurements(DrawingSurface& surface, CMeasureChain& chain, const Measu
     }
 }
 
-void DrawVisibleMeasurements(DrawingSurface& surface, CMeasureChain& chain, const MeasureStyle& style,
-                             const MeasureCanvas& canvas)
+std::optional<RECT> RecordScreenBox(DrawingSurface& measuring, MEASURE& record, const MeasureStyle& style,
+                                    const MeasureCanvas& canvas)
 {
-    for (MEASURE* record = chain.First(); record != nullptr; record = record->next) {
-        BoundsSurface bounds(surface);
-        DrawRecord(bounds, *record, style, canvas);
-        if (bounds.Meets(canvas.picture)) {
-            DrawRecord(surface, *record, style, canvas);
-        }
-    }
+    BoundsSurface bounds(measuring);
+    DrawRecord(bounds, record, style, canvas);
+    return bounds.Box();
+}
+
+bool BoxMeets(const RECT& box, FrameSize area)
+{
+    return box.right > 0 && box.bottom > 0 && box.left < area.width && box.top < area.height;
 }
 
 void DrawWorking(DrawingSurface& surface, const MEASURE& working, std::int32_t mode, PointD mouse, bool shift,

@@ -79,13 +79,17 @@ void DrawRecord(DrawingSurface& surface, MEASURE& record, const MeasureStyle& st
 void DrawMeasurements(DrawingSurface& surface, CMeasureChain& chain, const MeasureStyle& style,
                       const MeasureCanvas& canvas);
 
-// DrawMeasurements for a view: every record is made ready as DrawRecord
-// makes it (label texts, a perpendicular's foot), but only records with a
-// line, mark or label box on the picture area are drawn. A label's box is its
-// text size widened by half its height on every side for glyphs that reach
-// past their advance. Pixels drawn are those of DrawMeasurements.
-void DrawVisibleMeasurements(DrawingSurface& surface, CMeasureChain& chain, const MeasureStyle& style,
-                             const MeasureCanvas& canvas);
+// The box (back-buffer pixels, right and bottom exclusive) of everything
+// DrawRecord draws for the record: lines and marks widened by the pen, label
+// texts by half their height on every side for glyphs that reach past their
+// advance; nullopt when it draws nothing. The record is made ready as
+// DrawRecord makes it (label texts, a perpendicular's foot); text sizes come
+// from `measuring`.
+[[nodiscard]] std::optional<RECT> RecordScreenBox(DrawingSurface& measuring, MEASURE& record,
+                                                  const MeasureStyle& style, const MeasureCanvas& canvas);
+
+// Whether the box reaches into [0, width) x [0, height).
+[[nodiscard]] bool BoxMeets(const RECT& box, FrameSize area);
 
 // The measurement being placed in tool mode `mode` (1-6) with its rubber band
 // to `mouse` (image pixels, after edge snapping), with the normal pen:

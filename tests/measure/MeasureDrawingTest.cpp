@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -485,7 +486,7 @@ struct VisibilityCase {
     bool drawn;
 };
 
-TEST(DrawVisibleMeasurementsTest, OnlyRecordsReachingThePictureAreDrawnButAllAreMadeReady)
+TEST(RecordScreenBoxTest, BoxMeetsThePictureExactlyWhenSomethingIsDrawnThereAndTheRecordIsMadeReady)
 {
     // Picture 200 x 100 at x2: image x in [-panX, -panX + 100), y in [-panY, -panY + 50).
     std::vector<VisibilityCase> cases{
@@ -503,13 +504,14 @@ TEST(DrawVisibleMeasurementsTest, OnlyRecordsReachingThePictureAreDrawnButAllAre
     cases[5].record.radius[0] = 20.0;
     for (VisibilityCase& c : cases) {
         c.record.value[0] = 1.25;
-        CMeasureChain chain;
-        chain.AddTailCopy(&c.record);
-        RecordingSurface surface;
-        DrawVisibleMeasurements(surface, chain, Style(), Canvas(2.0, 2.0, c.panX, c.panY, {640, 480}, {200, 100}));
-        EXPECT_EQ(!surface.Calls<LineCall>().empty() || !surface.Calls<EllipseCall>().empty(), c.drawn) << c.name;
+        RecordingSurface measuring;
+        const MeasureCanvas canvas = Canvas(2.0, 2.0, c.panX, c.panY, {640, 480}, {200, 100});
+        const std::optional<RECT> box = RecordScreenBox(measuring, c.record, Style(), canvas);
+        ASSERT_TRUE(box.has_value()) << c.name;
+        EXPECT_EQ(BoxMeets(*box, canvas.picture), c.drawn) << c.name;
+        EXPECT_TRUE(measuring.Calls<LineCall>().empty()) << "only measured, not drawn: " << c.name;
         // Made ready whether drawn or not: a saved file carries the label.
-        EXPECT_FALSE(chain.First()->labelText[0].empty()) << c.name;
+        EXPECT_FALSE(c.record.labelText[0].empty()) << c.name;
     }
 }
 

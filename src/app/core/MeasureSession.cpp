@@ -160,12 +160,6 @@ void MeasureSession::DrawMeasurements(DrawingSurface& surface, const ViewTransfo
     ::orvane::DrawMeasurements(surface, m_interaction.chain(), Style(), Canvas(transform, picture));
 }
 
-void MeasureSession::DrawVisibleMeasurements(DrawingSurface& surface, const ViewTransform& transform,
-                                             FrameSize picture)
-{
-    ::orvane::DrawVisibleMeasurements(surface, m_interaction.chain(), Style(), Canvas(transform, picture));
-}
-
 MeasureLayerKey MeasureSession::LayerKey(const ViewTransform& transform, FrameSize picture) const
 {
     return MeasureLayerKey{.revision = m_interaction.chain().revision(),

@@ -82,6 +82,8 @@ void OverlayLayer::Reset(int width, int height)
         m_cells.assign(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 0u);
     }
     m_steps.clear();
+    m_rowLimit.clear();
+    m_allDirty = true;
     m_rowLeft.assign(static_cast<std::size_t>(m_height), m_width);
     m_rowRight.assign(static_cast<std::size_t>(m_height), 0);
     m_finished = false;
@@ -100,9 +102,39 @@ void OverlayLayer::Widen(std::int64_t x, std::int64_t y)
     m_rowRight[row] = std::max(m_rowRight[row], static_cast<int>(x) + 1);
 }
 
+void OverlayLayer::LimitToRows(std::vector<std::uint8_t> rows)
+{
+    m_rowLimit = std::move(rows);
+}
+
+void OverlayLayer::ClearRows(const std::vector<std::uint8_t>& rows)
+{
+    for (int y = 0; y < m_height && static_cast<std::size_t>(y) < rows.size(); ++y) {
+        const auto row = static_cast<std::size_t>(y);
+        if (rows[row] == 0) {
+            continue;
+        }
+        if (m_rowLeft[row] < m_rowRight[row]) {
+            const auto start = m_cells.begin() + static_cast<std::ptrdiff_t>(row * static_cast<std::size_t>(m_width));
+            std::fill(start + m_rowLeft[row], start + m_rowRight[row], 0u);
+        }
+        m_rowLeft[row] = m_width;
+        m_rowRight[row] = 0;
+        if (row < m_dirtyRows.size()) {
+            m_dirtyRows[row] = 1;
+        }
+    }
+    m_finished = false;
+}
+
+bool OverlayLayer::Drawable(std::int64_t y) const
+{
+    return m_rowLimit.empty() || (static_cast<std::size_t>(y) < m_rowLimit.size() && m_rowLimit[static_cast<std::size_t>(y)] != 0);
+}
+
 void OverlayLayer::SetOpaque(std::int64_t x, std::int64_t y, COLORREF colour)
 {
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height || !Drawable(y)) {
         return;
     }
     Cell(x, y) = OpaqueCell(colour);
@@ -111,7 +143,7 @@ void OverlayLayer::SetOpaque(std::int64_t x, std::int64_t y, COLORREF colour)
 
 void OverlayLayer::Blend(std::int64_t x, std::int64_t y, COLORREF colour, int coverage)
 {
-    if (coverage <= 0 || x < 0 || y < 0 || x >= m_width || y >= m_height) {
+    if (coverage <= 0 || x < 0 || y < 0 || x >= m_width || y >= m_height || !Drawable(y)) {
         return;
     }
     if (coverage >= 255) {
@@ -155,6 +187,9 @@ void OverlayLayer::BlendMask(std::int64_t left, std::int64_t top, int width, int
     colour &= kColourMask;
     const std::uint64_t opaque = OpaqueCell(colour);
     for (std::int64_t y = y0; y < y1; ++y) {
+        if (!Drawable(y)) {
+            continue;
+        }
         const std::uint8_t* mask = coverage + (y - top) * width;
         std::uint64_t* cells = &Cell(0, y);
         std::int64_t first = x1;
@@ -214,52 +249,93 @@ void OverlayLayer::Pass::Add(int row, int byte, COLORREF stepColour, std::uint8_
     open.end = byte + 3;
 }
 
+void OverlayLayer::LayOutRow(int y, std::vector<Pass>& passes, std::size_t& used) const
+{
+    const auto row = static_cast<std::size_t>(y);
+    const std::uint64_t* cells = m_cells.data() + row * static_cast<std::size_t>(m_width);
+    const auto use = [&passes, &used](std::size_t count) {
+        if (passes.size() < count) {
+            passes.resize(count);
+        }
+        used = std::max(used, count);
+    };
+    const int rowBytes = 3 * m_width;
+    std::vector<const Step*> chain;
+    for (int x = m_rowLeft[row]; x < m_rowRight[row]; ++x) {
+        const std::uint64_t cell = cells[x];
+        if (cell == 0) {
+            continue;
+        }
+        const auto single = static_cast<std::uint32_t>(cell);
+        if (single != 0) {
+            use(1);
+            passes[0].Add(y, 3 * x, single & kColourMask, static_cast<std::uint8_t>(single >> kCoverageShift), rowBytes);
+            continue;
+        }
+        chain.clear();
+        for (auto index = static_cast<std::uint32_t>(cell >> 32); index != 0; index = m_steps[index - 1].previous) {
+            chain.push_back(&m_steps[index - 1]);
+        }
+        use(chain.size());
+        // Linked from the last: the first blend is at the back.
+        for (std::size_t k = 0; k < chain.size(); ++k) {
+            const Step& step = *chain[chain.size() - 1 - k];
+            passes[k].Add(y, 3 * x, step.colour, step.coverage, rowBytes);
+        }
+    }
+    for (std::size_t k = 0; k < used; ++k) {
+        passes[k].Close(rowBytes);
+    }
+}
+
 void OverlayLayer::Finish()
 {
-    // The passes keep their memory from one drawing to the next.
-    for (Pass& pass : m_passes) {
-        pass.colour.clear();
-        pass.cover.clear();
-        pass.stretches.clear();
+    if (m_finished) {
+        return;
     }
-    m_passCount = 0;
-    const auto use = [this](std::size_t count) {
-        if (m_passes.size() < count) {
-            m_passes.resize(count);
+    if (m_allDirty) {
+        // The passes keep their memory from one drawing to the next.
+        for (Pass& pass : m_passes) {
+            pass.colour.clear();
+            pass.cover.clear();
+            pass.stretches.clear();
         }
-        m_passCount = std::max(m_passCount, count);
-    };
-    std::vector<const Step*> chain;
-    for (int y = 0; y < m_height; ++y) {
-        const auto row = static_cast<std::size_t>(y);
-        const std::uint64_t* cells = m_cells.data() + row * static_cast<std::size_t>(m_width);
-        for (int x = m_rowLeft[row]; x < m_rowRight[row]; ++x) {
-            const std::uint64_t cell = cells[x];
-            if (cell == 0) {
-                continue;
+        m_passCount = 0;
+        for (int y = 0; y < m_height; ++y) {
+            LayOutRow(y, m_passes, m_passCount);
+        }
+    } else {
+        // Rows drawn anew are laid out again; the others are copied over.
+        std::vector<Pass> passes(m_passCount);
+        std::size_t used = m_passCount;
+        std::vector<std::size_t> next(m_passCount, 0);
+        for (int y = 0; y < m_height; ++y) {
+            const bool dirty = m_dirtyRows[static_cast<std::size_t>(y)] != 0;
+            if (dirty) {
+                LayOutRow(y, passes, used);
             }
-            const auto single = static_cast<std::uint32_t>(cell);
-            if (single != 0) {
-                use(1);
-                m_passes[0].Add(y, 3 * x, single & kColourMask, static_cast<std::uint8_t>(single >> kCoverageShift),
-                                3 * m_width);
-                continue;
-            }
-            chain.clear();
-            for (auto index = static_cast<std::uint32_t>(cell >> 32); index != 0; index = m_steps[index - 1].previous) {
-                chain.push_back(&m_steps[index - 1]);
-            }
-            use(chain.size());
-            // Linked from the last: the first blend is at the back.
-            for (std::size_t k = 0; k < chain.size(); ++k) {
-                const Step& step = *chain[chain.size() - 1 - k];
-                m_passes[k].Add(y, 3 * x, step.colour, step.coverage, 3 * m_width);
+            for (std::size_t k = 0; k < m_passCount; ++k) {
+                const Pass& old = m_passes[k];
+                for (; next[k] < old.stretches.size() && old.stretches[next[k]].row == y; ++next[k]) {
+                    if (dirty) {
+                        continue; // laid out anew above
+                    }
+                    const Stretch& stretch = old.stretches[next[k]];
+                    const auto length = static_cast<std::size_t>(stretch.end - stretch.begin);
+                    Pass& into = passes[k];
+                    into.stretches.push_back({y, stretch.begin, stretch.end, into.colour.size()});
+                    into.colour.insert(into.colour.end(), old.colour.begin() + static_cast<std::ptrdiff_t>(stretch.offset),
+                                       old.colour.begin() + static_cast<std::ptrdiff_t>(stretch.offset + length));
+                    into.cover.insert(into.cover.end(), old.cover.begin() + static_cast<std::ptrdiff_t>(stretch.offset),
+                                      old.cover.begin() + static_cast<std::ptrdiff_t>(stretch.offset + length));
+                }
             }
         }
+        m_passes = std::move(passes);
+        m_passCount = used;
     }
-    for (std::size_t k = 0; k < m_passCount; ++k) {
-        m_passes[k].Close(3 * m_width);
-    }
+    m_dirtyRows.assign(static_cast<std::size_t>(m_height), 0);
+    m_allDirty = false;
     m_finished = true;
 }
 

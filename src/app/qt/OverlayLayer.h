@@ -37,6 +37,14 @@ public:
     [[nodiscard]] int width() const { return m_width; }
     [[nodiscard]] int height() const { return m_height; }
 
+    // Drawing from now on changes only the rows marked non-zero (one entry a
+    // row); an empty list lifts the limit.
+    void LimitToRows(std::vector<std::uint8_t> rows);
+    // The marked rows untouched again (a partial drawing anew starts so).
+    void ClearRows(const std::vector<std::uint8_t>& rows);
+    // Blends kept for pixels with several; rows cleared leave theirs behind.
+    [[nodiscard]] std::size_t stepCount() const { return m_steps.size(); }
+
     // The pen's colour over (x, y); outside the area nothing happens.
     void SetOpaque(std::int64_t x, std::int64_t y, COLORREF colour);
     // Colour over (x, y) with coverage 1-255 (255 is SetOpaque, 0 nothing).
@@ -75,6 +83,7 @@ private:
     // One blend onto a pixel's steps; coverage 1-254, colour within 24 bits.
     void BlendCell(std::uint64_t& cell, COLORREF colour, std::uint32_t coverage);
     void Widen(std::int64_t x, std::int64_t y);
+    [[nodiscard]] bool Drawable(std::int64_t y) const;
 
     int m_width = 0;
     int m_height = 0;
@@ -85,6 +94,7 @@ private:
     // The touched columns of each row, [left, right); left >= right for none.
     std::vector<int> m_rowLeft;
     std::vector<int> m_rowRight;
+    std::vector<std::uint8_t> m_rowLimit;
 
     // Laid out by Finish: pass k holds the k-th step of every pixel that has
     // one, as stretches of a row (in picture bytes, 3 a pixel, untouched
@@ -104,7 +114,15 @@ private:
         // Widens the last stretch to whole 16-byte steps within the row.
         void Close(int rowBytes);
     };
+    // Lays out the steps of row y into the passes (more as needed; `used`
+    // counts those in use).
+    void LayOutRow(int y, std::vector<Pass>& passes, std::size_t& used) const;
+
     bool m_finished = false;
+    // Since the last Finish: every row drawn (after Reset), or these rows
+    // (cleared and drawn anew); drawing elsewhere needs a Reset first.
+    bool m_allDirty = true;
+    std::vector<std::uint8_t> m_dirtyRows;
     std::vector<Pass> m_passes;
     std::size_t m_passCount = 0; // passes in use; the others keep their memory
 };

@@ -157,6 +157,7 @@ TEST_F(MeasureLayerTest, UnchangedViewAndRecordsReuseTheLayer)
 struct ChangeCase {
     const char* name;
     std::function<void(MeasureLayerTest&, FrameSize&)> change;
+    bool onlyRows = false; // records changed in place: only their rows drawn anew
 };
 
 TEST_F(MeasureLayerTest, EveryChangeDrawsTheLayerAnew)
@@ -170,9 +171,12 @@ TEST_F(MeasureLayerTest, EveryChangeDrawsTheLayerAnew)
              interaction.OnRButtonDown(30, 40);
              interaction.OnMouseMove(60, 120, false);
              interaction.OnRButtonUp();
-         }},
-        {"rows selected", [](MeasureLayerTest& t, FrameSize&) { t.session.interaction().OnListItemChanged({{0, 1}}); }},
-        {"selection cleared", [](MeasureLayerTest& t, FrameSize&) { t.session.interaction().OnListItemChanged({}); }},
+         },
+         true},
+        {"rows selected", [](MeasureLayerTest& t, FrameSize&) { t.session.interaction().OnListItemChanged({{0, 1}}); },
+         true},
+        {"selection cleared", [](MeasureLayerTest& t, FrameSize&) { t.session.interaction().OnListItemChanged({}); },
+         true},
         {"selected deleted",
          [](MeasureLayerTest& t, FrameSize&) {
              t.session.interaction().OnListItemChanged({{2}});
@@ -182,7 +186,7 @@ TEST_F(MeasureLayerTest, EveryChangeDrawsTheLayerAnew)
         {"text colour", [](MeasureLayerTest& t, FrameSize&) { t.settings.color.text = RGB(255, 255, 0); }},
         {"font", [](MeasureLayerTest& t, FrameSize&) { t.settings.color.font.lfHeight = -30; }},
         {"angle labels off", [](MeasureLayerTest& t, FrameSize&) { t.settings.color.showangle = 0; }},
-        {"calibration", [](MeasureLayerTest& t, FrameSize&) { t.session.SelectCalibration(5); }},
+        {"calibration", [](MeasureLayerTest& t, FrameSize&) { t.session.SelectCalibration(5); }, true},
         {"zoom", [](MeasureLayerTest& t, FrameSize&) { t.view.ZoomChanged(6); }},
         {"pan", [](MeasureLayerTest& t, FrameSize&) { t.view.SetPan(-60.0, -45.0); }},
         {"resize", [](MeasureLayerTest&, FrameSize& picture) { picture = {500, 360}; }},
@@ -212,9 +216,11 @@ TEST_F(MeasureLayerTest, EveryChangeDrawsTheLayerAnew)
     ASSERT_EQ(PaintAndCompare(picture), 0);
     for (const ChangeCase& c : cases) {
         const int before = layer.rebuildCount();
+        const int partsBefore = layer.partialCount();
         c.change(*this, picture);
         EXPECT_EQ(PaintAndCompare(picture), 0) << c.name;
         EXPECT_EQ(layer.rebuildCount(), before + 1) << c.name;
+        EXPECT_EQ(layer.partialCount(), partsBefore + (c.onlyRows ? 1 : 0)) << c.name;
     }
     std::filesystem::remove(results);
 }
