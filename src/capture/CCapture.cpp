@@ -16,8 +16,10 @@
 #include <gst/gst.h>
 #include <gst/video/video.h>
 
+#include "camctl/V4L2UvcTransport.h"
 #include "capture/CaptureCaps.h"
 #include "capture/CaptureLog.h"
+#include "capture/DemoCameraPicture.h"
 #include "capture/DemoPicture.h"
 #include "capture/DemoVideoDevice.h"
 #include "capture/VideoDevices.h"
@@ -147,14 +149,15 @@ void AppendMonitoredDevices(std::vector<CaptureDevice>& devices)
 
 // The demo feed: one frame per 1/15 s, drawn and paced on appsrc's own
 // thread, which alone touches it once the graph runs (appsrc stamps the
-// buffers). `focus` and `levels` are the capture's controls.
+// buffers). `focus` is the capture's focus control; the picture follows the
+// simulated camera `camera`, whose state it reads once per frame.
 struct DemoFeed {
-    DemoFeed(const std::atomic<int>& focusControl, const DemoControls& levelControls)
-        : focus(focusControl), levels(levelControls)
+    DemoFeed(const std::atomic<int>& focusControl, std::shared_ptr<const SimulatedCamera> simulated)
+        : focus(focusControl), camera(std::move(simulated))
     {
     }
     const std::atomic<int>& focus;
-    const DemoControls& levels;
+    const std::shared_ptr<const SimulatedCamera> camera;
     std::uint64_t frame = 0;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     DemoScene scene;
@@ -175,11 +178,7 @@ void PushDemoFrame(GstAppSrc* source, guint /*length*/, gpointer data)
         return;
     }
     feed->scene.DrawFrame(feed->frame, map.data, std::clamp(feed->focus.load(), 0, kDemoMaxBlur));
-    const int brightness = feed->levels.brightness.load();
-    const int gain = feed->levels.gain.load();
-    if (brightness != 0 || gain != DemoControls::kGainDefault) {
-        ApplyDemoControls(map.data, map.data, DemoScene::FrameBytes(), brightness, gain);
-    }
+    ApplyDemoCamera(map.data, kDemoWidth, kDemoHeight, feed->camera->Picture());
     gst_buffer_unmap(buffer, &map);
     ++feed->frame;
     HandOver();
@@ -241,6 +240,8 @@ std::vector<CaptureDevice> CCapture::EnumDevices() const
         demo.name = kDemoName;
         demo.sourceDescription = DemoSourceText();
         demo.demo = true;
+        demo.vendorId = kMakerVendorId;
+        demo.productId = kMakerProductId;
         devices.push_back(std::move(demo));
     }
     AppendMonitoredDevices(devices);
@@ -255,14 +256,44 @@ std::vector<CaptureDevice> CCapture::EnumDevices() const
 
 int CCapture::OpenDevice()
 {
+    m_cameraControl = nullptr;
     const std::vector<CaptureDevice> devices = EnumDevices();
     if (deviceIndex < 0 || deviceIndex >= kMaxDevices || static_cast<std::size_t>(deviceIndex) >= devices.size()) {
         m_lastError = kErrorDevice;
         return -1;
     }
     m_device = devices[static_cast<std::size_t>(deviceIndex)];
+    AttachCameraControl();
     m_open = true;
     return 0;
+}
+
+void CCapture::AttachCameraControl()
+{
+    // A wrapper left attached to another device would keep its node open.
+    m_cameraWrapper.Close();
+    if (m_device.vendorId != kMakerVendorId || m_device.productId != kMakerProductId) {
+        return;
+    }
+    std::shared_ptr<ICameraTransport> transport;
+    if (m_device.demo) {
+        transport = m_demoCamera;
+    } else {
+        transport = V4L2UvcTransport::Open(m_device.path, m_device.productId);
+    }
+    // The demo camera lives in this process: a lock file shared by every
+    // demo (and every test process) would only make them wait on each other.
+    if (!transport || !m_cameraWrapper.Attach(std::move(transport), !m_device.demo)) {
+        kCaptureLog.Warning("the camera control library cannot reach " + m_device.name);
+        return;
+    }
+    m_cameraWrapper.SetAddressWidth(1);
+    m_cameraWrapper.SetDataWidth(2);
+    // Page 0 of the sensor, then its chip version: the sensor answers.
+    std::uint16_t chipVersion = 0;
+    m_cameraWrapper.WriteRegister(0xF0, 0);
+    m_cameraWrapper.ReadRegister(0x00, chipVersion);
+    m_cameraControl = &m_cameraWrapper;
 }
 
 std::string CCapture::BuildPipelineText(bool useSmartTee) const
@@ -330,7 +361,7 @@ void CCapture::StartDemoFeed(GstElement* pipeline)
     }
     GstAppSrcCallbacks callbacks{};
     callbacks.need_data = PushDemoFrame;
-    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, new DemoFeed(m_demoFocus, m_demoControls),
+    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, new DemoFeed(m_demoFocus, m_demoCamera),
                               DeleteDemoFeed);
     gst_object_unref(source);
 }
@@ -426,7 +457,7 @@ bool CCapture::FormatIsOffered()
         return true;
     }
     // A device with settings lists what it offers; a declared source is asked through its caps.
-    if (const std::unique_ptr<IVideoDevice> device = OpenVideoDevice(m_device, m_demoControls)) {
+    if (const std::unique_ptr<IVideoDevice> device = OpenVideoDevice(m_device, *m_demoCamera)) {
         const std::vector<VideoPixelFormat> formats = device->EnumFormats();
         if (!formats.empty()) {
             return OffersFormat(formats, width, height, frameTime, subType);

@@ -3,12 +3,14 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "camctl/C5U87xCtl.h"
 #include "camctl/ICameraControl.h"
-#include "capture/DemoVideoDevice.h"
+#include "camctl/SimulatedCamera.h"
 #include "settings/Guid.h"
 
 using GstElement = struct _GstElement;
@@ -59,6 +61,10 @@ public:
     static constexpr int kErrorControl = 3;  // state change failed
     static constexpr int kErrorArgument = 5; // index above 9
 
+    // The maker's camera, by its USB ids.
+    static constexpr int kMakerVendorId = 0x12C1;
+    static constexpr int kMakerProductId = 0x5020;
+
     CCapture();
     virtual ~CCapture();
     CCapture(const CCapture&) = delete;
@@ -72,10 +78,11 @@ public:
     std::int64_t frameTime = 333333; // 100-ns units
     Guid subType = kKeepSubtype;
 
-    // Lists the built-in demo camera "Orvane demo camera" first.
+    // Lists the built-in demo camera "Orvane demo camera" first. It presents
+    // itself as the maker's camera, simulated in software.
     void SetDemoCamera(bool enabled) { m_demo = enabled; }
-    // The demo camera's brightness and gain, which its feed applies.
-    [[nodiscard]] DemoControls& demoControls() { return m_demoControls; }
+    // The demo camera's controls and registers, which its picture follows.
+    [[nodiscard]] SimulatedCamera& demoControls() { return *m_demoCamera; }
     // The demo camera's focus control: 0 sharp, 1 .. kDemoMaxBlur ever more
     // blurred (BlurDemoPicture). Takes effect with the next frame; any thread.
     void SetDemoFocus(int blur) { m_demoFocus.store(blur); }
@@ -90,7 +97,10 @@ public:
     // at most kMaxDevices.
     [[nodiscard]] std::vector<CaptureDevice> EnumDevices() const;
 
-    // Chooses the device at deviceIndex: 0, or -1 (last error 2) when there is none.
+    // Chooses the device at deviceIndex: 0, or -1 (last error 2) when there is
+    // none. Any attachment of the camera control wrapper is closed; the
+    // maker's camera gets it attached again (address width 1, data width 2,
+    // register 0xF0 set to 0, register 0x00 read).
     int OpenDevice();
     // Builds the pipeline and runs it; opens the device first when needed. 1 or 0.
     int StartPreview(FrameNotifier notifier, FrameTarget target, bool useSmartTee);
@@ -144,14 +154,17 @@ public:
 private:
     [[nodiscard]] std::string BuildPipelineText(bool useSmartTee) const;
     void StartDemoFeed(GstElement* pipeline);
+    void AttachCameraControl();
 
     bool m_demo = false;
-    DemoControls m_demoControls;
+    // Shared with the wrapper's library while attached to the demo camera.
+    std::shared_ptr<SimulatedCamera> m_demoCamera = std::make_shared<SimulatedCamera>("orvane-demo-camera");
+    C5U87xCtl m_cameraWrapper;
     // Read by the demo feed on its streaming thread.
     std::atomic<int> m_demoFocus{0};
     std::vector<CaptureDevice> m_declared;
     CaptureDevice m_device;
-    ICameraControl* m_cameraControl = nullptr; // not attached yet: no maker camera is recognised
+    ICameraControl* m_cameraControl = nullptr; // the wrapper while attached to the maker's camera
     bool m_open = false;
     bool m_running = false;
     int m_lastError = 0;

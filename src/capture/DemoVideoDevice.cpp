@@ -1,23 +1,10 @@
 #include "capture/DemoVideoDevice.h"
 
-#include <algorithm>
-#include <array>
+#include <utility>
 
 #include "capture/DemoPicture.h"
 
 namespace orvane {
-
-void ApplyDemoControls(const std::uint8_t* in, std::uint8_t* out, std::size_t count, int brightness, int gain)
-{
-    std::array<std::uint8_t, 256> table{};
-    for (int value = 0; value < 256; ++value) {
-        table[static_cast<std::size_t>(value)] =
-            static_cast<std::uint8_t>(std::clamp(value * gain / 100 + brightness, 0, 255));
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        out[i] = table[in[i]];
-    }
-}
 
 std::string DemoVideoDevice::name() const
 {
@@ -26,33 +13,35 @@ std::string DemoVideoDevice::name() const
 
 std::vector<VideoControl> DemoVideoDevice::QueryControls()
 {
-    VideoControl brightness;
-    brightness.id = kBrightnessId;
-    brightness.name = "Brightness";
-    brightness.minimum = DemoControls::kBrightnessMin;
-    brightness.maximum = DemoControls::kBrightnessMax;
-    brightness.value = m_controls.brightness.load();
-    VideoControl gain;
-    gain.id = kGainId;
-    gain.name = "Gain";
-    gain.minimum = DemoControls::kGainMin;
-    gain.maximum = DemoControls::kGainMax;
-    gain.defaultValue = DemoControls::kGainDefault;
-    gain.value = m_controls.gain.load();
-    return {brightness, gain};
+    std::vector<VideoControl> controls;
+    for (const std::uint32_t id : m_camera.ControlIds()) {
+        TransportControlInfo info;
+        std::int32_t value = 0;
+        if (m_camera.QueryControl(id, info) != 0 || m_camera.GetControl(id, value) != 0) {
+            continue;
+        }
+        VideoControl control;
+        control.id = id;
+        control.name = info.name;
+        control.type = info.type == TransportControlInfo::Type::Boolean ? VideoControl::Type::Boolean
+                       : info.type == TransportControlInfo::Type::Menu  ? VideoControl::Type::Menu
+                                                                        : VideoControl::Type::Integer;
+        control.minimum = info.minimum;
+        control.maximum = info.maximum;
+        control.step = info.step;
+        control.defaultValue = info.defaultValue;
+        control.value = value;
+        control.menu = info.menu;
+        control.inactive = info.inactive;
+        control.readOnly = info.readOnly;
+        controls.push_back(std::move(control));
+    }
+    return controls;
 }
 
 bool DemoVideoDevice::SetControl(std::uint32_t id, int value)
 {
-    if (id == kBrightnessId && value >= DemoControls::kBrightnessMin && value <= DemoControls::kBrightnessMax) {
-        m_controls.brightness = value;
-        return true;
-    }
-    if (id == kGainId && value >= DemoControls::kGainMin && value <= DemoControls::kGainMax) {
-        m_controls.gain = value;
-        return true;
-    }
-    return false;
+    return m_camera.SetControl(id, value) == 0;
 }
 
 std::vector<VideoPixelFormat> DemoVideoDevice::EnumFormats()

@@ -7,7 +7,7 @@
 
 namespace orvane {
 
-std::unique_ptr<IVideoDevice> OpenVideoDevice(const CaptureDevice& device, DemoControls& demo)
+std::unique_ptr<IVideoDevice> OpenVideoDevice(const CaptureDevice& device, SimulatedCamera& demo)
 {
     if (device.demo) {
         return std::make_unique<DemoVideoDevice>(demo);

@@ -10,12 +10,12 @@
 namespace orvane {
 
 struct CaptureDevice;
-struct DemoControls;
+class SimulatedCamera;
 
-// The settings of `device` for its property pages: the demo camera's (over
-// `demo`), a device node's through V4L2, or nothing (a declared source, or a
+// The settings of `device` for its property pages: the demo camera's (the
+// simulated camera `demo`), a device node's through V4L2, or nothing (a declared source, or a
 // node that cannot be opened).
-[[nodiscard]] std::unique_ptr<IVideoDevice> OpenVideoDevice(const CaptureDevice& device, DemoControls& demo);
+[[nodiscard]] std::unique_ptr<IVideoDevice> OpenVideoDevice(const CaptureDevice& device, SimulatedCamera& demo);
 
 // True when `formats` hold the size exactly, at the frame time (within a
 // thousandth; any rate when the device lists none for the size), in the

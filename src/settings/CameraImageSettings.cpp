@@ -32,6 +32,16 @@ void LoadCameraImageSection(const ProfileFile& profile, CameraImageSettings& val
     }
 }
 
+std::string_view CameraImageKey(int CameraImageSettings::*member)
+{
+    for (const Key& key : kKeys) {
+        if (key.member == member) {
+            return key.name;
+        }
+    }
+    return {};
+}
+
 void SaveCameraImageSection(ProfileFile& profile, const CameraImageSettings& values)
 {
     profile.WriteInt(kCameraImageSection, "WB_AUTO", 0);

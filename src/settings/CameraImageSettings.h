@@ -28,6 +28,9 @@ struct CameraImageSettings {
 // caller fills with the camera controls' defaults first. "WB_AUTO" is not read.
 void LoadCameraImageSection(const ProfileFile& profile, CameraImageSettings& values);
 
+// The key of one of the eight values ("WB_RED" for &CameraImageSettings::WB_RED).
+[[nodiscard]] std::string_view CameraImageKey(int CameraImageSettings::*member);
+
 // Writes "WB_AUTO" (always 0) and the eight values, in that order.
 void SaveCameraImageSection(ProfileFile& profile, const CameraImageSettings& values);
 

@@ -103,8 +103,8 @@ TEST(CCaptureTest, DemoCameraIsListedFirstOnlyWhenAsked)
     EXPECT_EQ(name, "Orvane demo camera");
 }
 
-// The demo picture arrives unchanged with its top row at the top of the
-// bottom-up buffer.
+// The demo picture arrives as the camera delivers it, with its top row at
+// the top of the bottom-up buffer.
 TEST(CCaptureTest, DemoCameraDeliversItsPictureBottomUp)
 {
     // The frame and the counter outlive the capture that writes into them.
@@ -144,7 +144,7 @@ TEST(DemoSceneTest, SpecimenDriftsAndNoiseStaysSmallWhileTheScaleStaysPut)
         maxDrift = std::max(maxDrift, std::abs(drift.x));
         scene.DrawFrame(n, frame.data());
         for (const int row : {0, kDemoScaleRow - 30, kDemoScaleRow, kDemoHeight - 1}) {
-            EXPECT_TRUE(test::IsDemoRow(frame.data() + static_cast<std::size_t>(row) * kDemoWidth * 3, row))
+            EXPECT_TRUE(test::IsDrawnDemoRow(frame.data() + static_cast<std::size_t>(row) * kDemoWidth * 3, row))
                 << "frame " << n << " row " << row;
         }
     }

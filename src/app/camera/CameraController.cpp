@@ -7,6 +7,7 @@
 
 #include "app/camera/CCameraSelectDlg.h"
 #include "app/camera/CDeviceSetDlg.h"
+#include "app/camera/CImageSetQX4Dlg.h"
 #include "app/camera/CSourcePropertyPage.h"
 #include "app/core/LiveCamera.h"
 #include "app/core/MeasureDlgState.h"
@@ -17,7 +18,8 @@ namespace orvane {
 
 CameraController::CameraController(QWidget& window, MeasureDlgState& state, ICaptureSource& capture,
                                    QAbstractButton& setButton)
-    : QObject(&window), m_window(window), m_state(state), m_camera(dynamic_cast<LiveCamera*>(&capture))
+    : QObject(&window), m_window(window), m_state(state), m_setButton(setButton),
+      m_camera(dynamic_cast<LiveCamera*>(&capture))
 {
     if (m_camera != nullptr) {
         m_camera->SetProfileAsker([this](const std::string& /*cameraName*/,
@@ -43,10 +45,27 @@ void CameraController::OnSet()
     if (m_state.isFrozen()) {
         OpenDeviceDialog();
     } else if (m_state.isLive()) {
-        // The maker's own dialog comes with the camera control library; until
-        // then every camera shows its device's page.
-        OpenSourcePage();
+        ICameraControl* control = m_camera->capture().cameraControl();
+        if (m_state.settings().ShowQX4Dlg != 0 && control != nullptr) {
+            // The saved settings go to the camera first; until then SET waits.
+            if (m_state.setButtonEnabled()) {
+                OpenImageSettings(*control);
+            }
+        } else {
+            OpenSourcePage();
+        }
     }
+}
+
+void CameraController::RefreshSetButton()
+{
+    m_setButton.setEnabled(m_state.setButtonEnabled());
+}
+
+void CameraController::OpenImageSettings(ICameraControl& control)
+{
+    CImageSetQX4Dlg dialog(control, m_camera->makerSession().whiteBalance(), &m_window);
+    dialog.exec();
 }
 
 void CameraController::OpenDeviceDialog()

@@ -7,14 +7,16 @@ class QWidget;
 
 namespace orvane {
 
+class ICameraControl;
 class ICaptureSource;
 class LiveCamera;
 class MeasureDlgState;
 
 // The camera's part of the main window: SET (1132) opens the "Device setting"
-// dialog while the picture is frozen and the device's own settings page while
-// it is live; a camera with several setting profiles asks through "Select
-// camera".
+// dialog while the picture is frozen, and while it is live the maker camera's
+// "Image setting" or any other device's own settings page; SET waits while a
+// maker camera's saved settings are not applied yet. A camera with several
+// setting profiles asks through "Select camera".
 //
 // UI thread only.
 class CameraController : public QObject {
@@ -27,13 +29,17 @@ public:
     CameraController& operator=(const CameraController&) = delete;
 
     void OnSet();
+    // SET is enabled unless a maker camera's saved settings wait to be applied.
+    void RefreshSetButton();
 
 private:
     void OpenDeviceDialog();
     void OpenSourcePage();
+    void OpenImageSettings(ICameraControl& control);
 
     QWidget& m_window;
     MeasureDlgState& m_state;
+    QAbstractButton& m_setButton;
     LiveCamera* m_camera = nullptr; // null when the window runs on another source (tests)
 };
 

@@ -40,6 +40,11 @@ public:
     // The frame-ready event at `now` (TickCount milliseconds): derives the
     // display frame; true when the picture is to be repainted.
     virtual bool OnFrameReady(std::uint32_t /*now*/) { return false; }
+    // The window's 100 ms tick (a maker camera's saved image settings are
+    // applied on it once its picture runs).
+    virtual void OnTick() {}
+    // False while SET must wait (the maker camera's settings are not applied yet).
+    [[nodiscard]] virtual bool setAvailable() const { return true; }
 };
 
 } // namespace orvane

@@ -140,13 +140,21 @@ bool LiveCamera::BeginLive()
     if (ForcesSmartTee(name)) {
         settings.SmartTee = 1;
     }
-    settings.ShowQX4Dlg = IsMakerCamera(name) ? 1 : 0;
+    // Opening the device attaches the camera control library to a maker
+    // camera; StartPreview goes on with the device opened here.
+    m_capture.OpenDevice();
+    const bool maker = IsMakerCamera(name) || m_capture.cameraControl() != nullptr;
+    settings.ShowQX4Dlg = maker ? 1 : 0;
+    if (maker) {
+        m_maker.Begin(m_capture.cameraControl());
+    }
 
     FrameImage& target = m_state->frames().capture;
     if (m_capture.StartPreview(Notifier(), FrameTarget{target.bits(), width, height, target.stride()},
                                settings.SmartTee != 0) == 0) {
         // Not live, so that the retry tries again rather than waiting on a graph that never ran.
         kAppLog.Warning("\"" + name + "\" cannot be started");
+        m_maker.End(nullptr, profile);
         m_capture.TearDownGraph();
         return false;
     }
@@ -188,6 +196,9 @@ std::string LiveCamera::deviceCaption() const
 
 void LiveCamera::EndLive()
 {
+    if (m_maker.active() && m_state != nullptr) {
+        m_maker.End(m_capture.cameraControl(), m_state->profile());
+    }
     m_capture.TearDownGraph();
     m_live = false;
     m_framePending = false;
@@ -230,6 +241,10 @@ bool LiveCamera::OnFrameReady(std::uint32_t now)
     if (settings.m_WB_Flg != 0) {
         ApplyColourOffsets(display, settings.m_WB_B, settings.m_WB_R);
     }
+    // A frame measured for the white balance goes no further.
+    if (m_maker.ServeWhiteBalance(display)) {
+        return false;
+    }
     m_state->FeedFrameConsumers(now);
 
     if (!m_fpsStarted) {
@@ -244,7 +259,15 @@ bool LiveCamera::OnFrameReady(std::uint32_t now)
         m_fpsFrames = 0;
         m_fpsStart = now;
     }
+    m_maker.CountFrame();
     return true;
+}
+
+void LiveCamera::OnTick()
+{
+    if (m_live && m_state != nullptr) {
+        m_maker.OnTick(m_capture.cameraControl(), m_state->profile());
+    }
 }
 
 void ApplyColourOffsets(FrameImage& image, int blue, int red)

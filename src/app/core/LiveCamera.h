@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/core/ICaptureSource.h"
+#include "app/core/MakerCameraSession.h"
 #include "capture/CCapture.h"
 #include "capture/CameraChoice.h"
 #include "settings/CameraSection.h"
@@ -17,7 +18,9 @@ class FrameImage;
 // The camera through the capture graph: chooses the device ("Device", or by
 // the camera sections' "Priority"), reads its camera section, sizes the
 // frames, starts the graph and turns each arriving frame into the display
-// frame.
+// frame. A maker camera's image settings follow its live run
+// (MakerCameraSession): set up when it starts, applied on the tick once its
+// frames run, measured for white balance on request, saved when it stops.
 //
 // Thread affinity: UI thread, except the frame-ready call handed to Connect,
 // which CCapture calls on its streaming thread (under its frame lock), with
@@ -43,8 +46,12 @@ public:
     [[nodiscard]] std::string deviceCaption() const override;
     bool OnFrameReady(std::uint32_t now) override;
     bool StreamFailed() override;
+    void OnTick() override;
+    [[nodiscard]] bool setAvailable() const override { return m_maker.setEnabled(); }
 
     [[nodiscard]] CCapture& capture() { return m_capture; }
+    // The maker camera's image settings over the live run.
+    [[nodiscard]] MakerCameraSession& makerSession() { return m_maker; }
     // The profile chosen for a camera with several profiles, remembered
     // between starts until the device's format must be read again.
     [[nodiscard]] std::string& profileName() { return m_profileName; }
@@ -73,6 +80,7 @@ private:
     std::string m_profileName;
     ProfileAsker m_askProfile;
     CameraSection m_section;
+    MakerCameraSession m_maker;
     std::uint32_t m_fpsStart = 0;
     int m_fpsFrames = 0;
     bool m_fpsStarted = false;

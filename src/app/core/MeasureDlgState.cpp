@@ -130,6 +130,7 @@ TickResult MeasureDlgState::OnTick(std::uint32_t now)
     } else {
         result.title = WindowTitle(m_isFrozen || !m_capture.isLive(), m_capture.deviceCaption(), m_fps);
     }
+    m_capture.OnTick();
     return result;
 }
 

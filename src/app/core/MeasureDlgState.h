@@ -184,6 +184,8 @@ public:
 
     [[nodiscard]] bool isFrozen() const { return m_isFrozen; }
     [[nodiscard]] bool isLive() const { return m_capture.isLive(); }
+    // SET waits while a maker camera's saved image settings are not applied yet.
+    [[nodiscard]] bool setButtonEnabled() const { return m_capture.setAvailable(); }
     [[nodiscard]] double fps() const { return m_fps; }
     void SetFps(double fps) { m_fps = fps; }
     [[nodiscard]] std::uint32_t lastTickTime() const { return m_lastTickTime; }

@@ -202,6 +202,7 @@ void CMeasureDlg::ConnectControls()
 void CMeasureDlg::OnTickTimer()
 {
     const TickResult tick = m_state.OnTick(TickCount());
+    m_camera->RefreshSetButton();
     if (tick.repaint) {
         UpdateButtonStates();
         update();
@@ -309,6 +310,7 @@ void CMeasureDlg::UpdateButtonStates()
 {
     m_controls->button(ctl::kLive)->setAlternative(m_state.isFrozen());
     m_controls->button(ctl::kType)->setAlternative(m_state.burnIn());
+    m_camera->RefreshSetButton();
     for (const int id : RightColumnControls()) {
         if (CPictureButton* face = m_controls->button(id);
             face != nullptr && face->kind() == CPictureButton::Kind::Face) {

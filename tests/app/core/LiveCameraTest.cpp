@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
+#include "DemoFrames.h"
 #include "app/core/MeasureDlgState.h"
 #include "capture/DemoPicture.h"
 #include "settings/CameraSection.h"
@@ -69,7 +70,7 @@ protected:
         const std::uint8_t* drawn = m_picture.data() + static_cast<std::size_t>(sourceRow) * kDemoWidth * 3;
         for (int x = 0; x < display.width() * 3; ++x) {
             const int source = (x / 3) * step * 3 + x % 3;
-            if (std::abs(int{shown[x]} - int{drawn[source]}) > kDemoNoise) {
+            if (std::abs(int{shown[x]} - int{drawn[source]}) > test::kDeliveredNoise) {
                 return false;
             }
         }
@@ -86,7 +87,7 @@ protected:
     test::AppTempFolder m_folder;
     LiveCamera m_camera{true};
     MeasureDlgState m_state{m_camera, m_folder.Roots()};
-    std::vector<std::uint8_t> m_picture = DrawDemoPicture();
+    const std::vector<std::uint8_t>& m_picture = test::DeliveredDemoPicture();
 };
 
 TEST_F(LiveCameraTest, DemoCameraGoesLiveAndFillsTheDisplayFrame)

@@ -65,9 +65,11 @@ TEST(DemoCameraWindowTest, DemoGoesLiveAndTheDisplayShowsItsPicture)
     EXPECT_TRUE(window.windowTitle().startsWith("Orvane demo camera ")) << window.windowTitle().toStdString();
 }
 
-// SET opens the device's settings page while live and the device dialog
-// while frozen; what is open is read from the modal widget, then closed.
-TEST(DemoCameraWindowTest, SetOpensTheSourcePageWhileLiveAndTheDeviceDialogWhileFrozen)
+// The demo camera is the maker's camera: SET waits until its saved image
+// settings have been applied, then opens "Image setting" while live and the
+// device dialog while frozen; what is open is read from the modal widget,
+// then closed.
+TEST(DemoCameraWindowTest, SetOpensTheImageSettingsWhileLiveAndTheDeviceDialogWhileFrozen)
 {
     test::AppTempFolder temp;
     test::FakeMessageBoxes boxes;
@@ -88,7 +90,16 @@ TEST(DemoCameraWindowTest, SetOpensTheSourcePageWhileLiveAndTheDeviceDialogWhile
         window.controls().button(ctl::kSet)->click();
         return opened;
     };
-    EXPECT_EQ(openedBySet(), "orvane::CSourcePropertyPage");
+    CPictureButton* set = window.controls().button(ctl::kSet);
+    EXPECT_FALSE(set->isEnabled());
+    QElapsedTimer clock;
+    clock.start();
+    while (!set->isEnabled() && clock.elapsed() < 5000) {
+        window.OnTickTimer();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    ASSERT_TRUE(set->isEnabled());
+    EXPECT_EQ(openedBySet(), "orvane::CImageSetQX4Dlg");
     EXPECT_TRUE(window.state().isLive());
     window.OnLive();
     ASSERT_TRUE(window.state().isFrozen());

@@ -157,7 +157,10 @@ TEST_F(OverlaysWindowTest, TwoFocusAreasGetMetersThatFallWhenTheDemoIsBlurred)
     RunFrames(600);
     EXPECT_LT(first->value(), sharpFirst);
     EXPECT_LT(second->value(), sharpSecond);
-    EXPECT_EQ(first->peak(), sharpFirst);
+    // The peak keeps the sharpest value seen, which noise may have put a
+    // step above the last sharp one.
+    EXPECT_GE(first->peak(), sharpFirst);
+    EXPECT_GT(first->peak(), first->value());
 
     // A new scale restarts that meter's peak from its value and is shared.
     meters.at(1)->scaleList()->setCurrentIndex(4);

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/Log.h"
+
+namespace orvane {
+
+inline constexpr log::Logger kCamctlLog{"orvane.camctl"};
+
+} // namespace orvane
