@@ -44,6 +44,8 @@ struct ViewTransform {
     {
         return {(image.x + panX) * scaleX, (image.y + panY) * scaleY};
     }
+
+    friend bool operator==(const ViewTransform&, const ViewTransform&) = default;
 };
 
 // v -> v truncated toward zero, saturated to the int range; NaN gives 0.

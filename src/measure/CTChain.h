@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <concepts>
 #include <cstdint>
 #include <memory>
@@ -29,6 +30,11 @@ concept ChainRecord =
 // chain answers 0 and changes nothing. A record that cannot be allocated is
 // not added (0). Users position the cursor themselves before relying on it.
 //
+// Every change of the chain's records gives it a new revision, a number no
+// chain has had before: adding, removing and moving chains do so by
+// themselves; whoever edits a record in place calls Touch. Caches of what
+// the records look like compare revisions instead of records.
+//
 // Not thread-safe: UI thread only.
 template <ChainRecord T> class CTChain {
 public:
@@ -40,6 +46,7 @@ public:
     CTChain(CTChain&& other) noexcept
         : m_cursor(std::exchange(other.m_cursor, nullptr)), m_count(std::exchange(other.m_count, 0))
     {
+        other.Touch();
     }
     CTChain& operator=(CTChain&& other) noexcept
     {
@@ -47,6 +54,8 @@ public:
             RemoveAll();
             m_cursor = std::exchange(other.m_cursor, nullptr);
             m_count = std::exchange(other.m_count, 0);
+            Touch();
+            other.Touch();
         }
         return *this;
     }
@@ -105,6 +114,7 @@ public:
         }
         m_cursor = after != nullptr ? after : before;
         --m_count;
+        Touch();
         return 1;
     }
 
@@ -186,6 +196,10 @@ public:
         return 1;
     }
 
+    // The records changed in place (points, values, offsets, selection).
+    void Touch() { m_revision = NextRevision(); }
+    [[nodiscard]] std::uint64_t revision() const { return m_revision; }
+
     [[nodiscard]] T* Current() { return m_cursor; }
     [[nodiscard]] const T* Current() const { return m_cursor; }
     [[nodiscard]] std::int32_t Count() const { return m_count; }
@@ -212,6 +226,14 @@ protected:
     }
 
 private:
+    // Unique across all chains, so that a chain moved into another's place
+    // never repeats the revision a cache saw there.
+    [[nodiscard]] static std::uint64_t NextRevision()
+    {
+        static std::atomic<std::uint64_t> next{1};
+        return next.fetch_add(1, std::memory_order_relaxed);
+    }
+
     template <typename Record> [[nodiscard]] static Record* FirstFrom(Record* record)
     {
         if (record == nullptr) {
@@ -240,10 +262,12 @@ private:
             ++m_count;
         }
         m_cursor = record;
+        Touch();
     }
 
     T* m_cursor = nullptr;
     std::int32_t m_count = 0;
+    std::uint64_t m_revision = NextRevision();
 };
 
 } // namespace orvane

@@ -214,6 +214,74 @@ int DotWidth(int lineWidth)
     return Saturate(kBaseDotWidthFactor * std::max(lineWidth, 1));
 }
 
+// Collects the box of everything a record would draw instead of drawing it;
+// text sizes come from the real surface.
+class BoundsSurface final : public DrawingSurface {
+public:
+    explicit BoundsSurface(DrawingSurface& measuring) : m_measuring(measuring) {}
+
+    void SetPen(COLORREF /*colour*/, int width) override { m_penReach = std::max(width, 1) / 2 + 1; }
+    void Line(int x0, int y0, int x1, int y1) override
+    {
+        Add(x0, y0, m_penReach);
+        Add(x1, y1, m_penReach);
+    }
+    void Polyline(std::span<const IntPoint> points) override { AddAll(points); }
+    void PolygonOutline(std::span<const IntPoint> points) override { AddAll(points); }
+    void Ellipse(const RECT& box) override
+    {
+        Add(box.left, box.top, m_penReach);
+        Add(box.right, box.bottom, m_penReach);
+    }
+    void Dot(int x, int y) override { Add(x, y, 2 * m_penReach); }
+    void FillRect(const RECT& rect, COLORREF /*colour*/) override
+    {
+        Add(rect.left, rect.top, 0);
+        Add(rect.right, rect.bottom, 0);
+    }
+    void SetFont(const DrawingFont& font) override { m_measuring.SetFont(font); }
+    void Text(int x, int y, std::string_view utf8, COLORREF /*colour*/) override
+    {
+        const TextExtent extent = m_measuring.TextSize(utf8);
+        const std::int64_t margin = extent.cy / 2 + 2;
+        Add(x, y, margin);
+        Add(std::int64_t{x} + extent.cx, std::int64_t{y} + extent.cy, margin);
+    }
+    [[nodiscard]] TextExtent TextSize(std::string_view utf8) override { return m_measuring.TextSize(utf8); }
+
+    [[nodiscard]] std::optional<RECT> Box() const
+    {
+        if (!m_any) {
+            return std::nullopt;
+        }
+        return RECT{Saturate(m_left), Saturate(m_top), Saturate(m_right + 1), Saturate(m_bottom + 1)};
+    }
+
+private:
+    void Add(std::int64_t x, std::int64_t y, std::int64_t reach)
+    {
+        m_left = m_any ? std::min(m_left, x - reach) : x - reach;
+        m_top = m_any ? std::min(m_top, y - reach) : y - reach;
+        m_right = m_any ? std::max(m_right, x + reach) : x + reach;
+        m_bottom = m_any ? std::max(m_bottom, y + reach) : y + reach;
+        m_any = true;
+    }
+    void AddAll(std::span<const IntPoint> points)
+    {
+        for (const IntPoint& p : points) {
+            Add(p.x, p.y, m_penReach);
+        }
+    }
+
+    DrawingSurface& m_measuring;
+    std::int64_t m_penReach = 1;
+    bool m_any = false;
+    std::int64_t m_left = 0;
+    std::int64_t m_top = 0;
+    std::int64_t m_right = 0;
+    std::int64_t m_bottom = 0;
+};
+
 } // namespace
 
 IntPoint ToScreen(const ViewTransform& transform, PointD image)
@@ -331,6 +399,19 @@ void DrawMeasurements(DrawingSurface& surface, CMeasureChain& chain, const Measu
     for (MEASURE* record = chain.First(); record != nullptr; record = record->next) {
         DrawRecord(surface, *record, style, canvas);
     }
+}
+
+std::optional<RECT> RecordScreenBox(DrawingSurface& measuring, MEASURE& record, const MeasureStyle& style,
+                                    const MeasureCanvas& canvas)
+{
+    BoundsSurface bounds(measuring);
+    DrawRecord(bounds, record, style, canvas);
+    return bounds.Box();
+}
+
+bool BoxMeets(const RECT& box, FrameSize area)
+{
+    return box.right > 0 && box.bottom > 0 && box.left < area.width && box.top < area.height;
 }
 
 void DrawWorking(DrawingSurface& surface, const MEASURE& working, std::int32_t mode, PointD mouse, bool shift,

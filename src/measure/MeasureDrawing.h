@@ -26,6 +26,8 @@ struct MeasureStyle {
     bool showAngle = true;                           // "color.showangle"
     std::int32_t angleBaseLine = 0;                  // "color.anglebaseline", 0-3
     std::int32_t snapStep = 45;                      // "color.angle", degrees
+
+    friend bool operator==(const MeasureStyle&, const MeasureStyle&) = default;
 };
 
 // Where they are drawn.
@@ -33,6 +35,18 @@ struct MeasureCanvas {
     ViewTransform transform; // image -> back buffer; fit mode carries pan 0
     FrameSize image;         // the display frame (w x h)
     FrameSize picture;       // the picture area, the back buffer (W x H)
+};
+
+// Everything the finished measurements' pixels depend on: the chain's
+// revision (records added, edited, deleted, loaded, recomputed, selected),
+// the style and the canvas. Equal keys draw equal pixels.
+struct MeasureLayerKey {
+    std::uint64_t revision = 0;
+    MeasureStyle style;
+    ViewTransform transform;
+    FrameSize image;
+    FrameSize picture;
+    friend bool operator==(const MeasureLayerKey&, const MeasureLayerKey&) = default;
 };
 
 // Labels of kinds -2 and -5 sit this many screen pixels below their anchor.
@@ -64,6 +78,18 @@ void DrawRecord(DrawingSurface& surface, MEASURE& record, const MeasureStyle& st
 // Every record of the chain from the first, as DrawRecord. The cursor stays.
 void DrawMeasurements(DrawingSurface& surface, CMeasureChain& chain, const MeasureStyle& style,
                       const MeasureCanvas& canvas);
+
+// The box (back-buffer pixels, right and bottom exclusive) of everything
+// DrawRecord draws for the record: lines and marks widened by the pen, label
+// texts by half their height on every side for glyphs that reach past their
+// advance; nullopt when it draws nothing. The record is made ready as
+// DrawRecord makes it (label texts, a perpendicular's foot); text sizes come
+// from `measuring`.
+[[nodiscard]] std::optional<RECT> RecordScreenBox(DrawingSurface& measuring, MEASURE& record,
+                                                  const MeasureStyle& style, const MeasureCanvas& canvas);
+
+// Whether the box reaches into [0, width) x [0, height).
+[[nodiscard]] bool BoxMeets(const RECT& box, FrameSize area);
 
 // The measurement being placed in tool mode `mode` (1-6) with its rubber band
 // to `mouse` (image pixels, after edge snapping), with the normal pen:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <unordered_set>
 
 #include "measure/Geometry.h"
 #include "measure/MeasureDrawing.h"
@@ -472,6 +473,7 @@ void MeasureInteraction::ApplyDrag(PointD image, bool shift, const InteractionSe
     const auto index = static_cast<std::size_t>(m_drag.index);
     const CALIBRATION& calibration = CalibrationOf(settings);
     const FrameSize frame{settings.view.imageWidth, settings.view.imageHeight};
+    m_chain.Touch();
 
     if (m_drag.hit == HitKind::Label) {
         record.labelOffset[index] = {TruncateToInt(image.x - m_drag.grab.x), TruncateToInt(image.y - m_drag.grab.y)};
@@ -592,6 +594,7 @@ void MeasureInteraction::OnRButtonUp()
         const CALIBRATION& calibration = CalibrationOf(settings);
         static_cast<void>(ComputeResults(record, calibration, settings.baseLine,
                                          {settings.view.imageWidth, settings.view.imageHeight}));
+        m_chain.Touch();
         record.unit = calibration.unit;
         m_list.SetListUnit(calibration.unit);
         m_list.RewriteRecordRows(record);
@@ -686,16 +689,6 @@ void MeasureInteraction::Hover(PointD image, const InteractionSettings& settings
 
 // ---- list -------------------------------------------------------------------
 
-MEASURE* MeasureInteraction::MutableRecord(const MEASURE* record)
-{
-    for (MEASURE* candidate = m_chain.First(); candidate != nullptr; candidate = candidate->next) {
-        if (candidate == record) {
-            return candidate;
-        }
-    }
-    return nullptr;
-}
-
 // Removes this very record (ids are random and may repeat, so not by id).
 bool MeasureInteraction::RemoveRecord(const MEASURE* record)
 {
@@ -751,22 +744,30 @@ void MeasureInteraction::OnDelete()
 
 void MeasureInteraction::OnListItemChanged(std::span<const int> selectedRows)
 {
+    // Rows name records by address; only records of the chain are marked, and
+    // with one pass over the chain, so that long lists stay quick.
     const std::vector<ResultListRow>& rows = m_list.rows();
-    for (const ResultListRow& row : rows) {
-        if (MEASURE* record = MutableRecord(row.record)) {
-            record->selected = 0;
-        }
-    }
+    std::unordered_set<const MEASURE*> chosen;
     m_selectedRows.clear();
     for (const int row : selectedRows) {
         if (row < 0 || row >= m_list.RowCount()) {
             continue;
         }
         m_selectedRows.push_back(row);
-        if (MEASURE* record = MutableRecord(rows[static_cast<std::size_t>(row)].record)) {
+        chosen.insert(rows[static_cast<std::size_t>(row)].record);
+    }
+    std::unordered_set<const MEASURE*> listed;
+    for (const ResultListRow& row : rows) {
+        listed.insert(row.record);
+    }
+    for (MEASURE* record = m_chain.First(); record != nullptr; record = record->next) {
+        if (chosen.contains(record)) {
             record->selected = 1;
+        } else if (listed.contains(record)) {
+            record->selected = 0;
         }
     }
+    m_chain.Touch();
     RepaintPicture();
 }
 

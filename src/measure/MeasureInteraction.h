@@ -199,7 +199,6 @@ private:
 
     [[nodiscard]] bool HitsLabel(const MEASURE& record, std::int32_t label, PointD position,
                                  const InteractionSettings& settings) const;
-    [[nodiscard]] MEASURE* MutableRecord(const MEASURE* record);
     bool RemoveRecord(const MEASURE* record);
 
     InteractionContext m_context;

@@ -114,6 +114,7 @@ bool ComputeResults(MEASURE& record, const CALIBRATION& calibration, std::int32_
 std::int32_t RecomputeForCalibration(CMeasureChain& chain, const CALIBRATION& calibration, FrameSize frame)
 {
     std::int32_t updated = 0;
+    chain.Touch();
     for (MEASURE* record = chain.First(); record != nullptr; record = record->next) {
         const std::span<const PointD> slots = record->points.Slots();
         switch (ModeOf(*record)) {

@@ -13,6 +13,7 @@ namespace orvane {
 struct FrameSize {
     std::int32_t width = 0;
     std::int32_t height = 0;
+    friend bool operator==(const FrameSize&, const FrameSize&) = default;
 };
 
 // Computes a record's values from its points with the calibration's mpp and

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -475,6 +476,43 @@ TEST_F(MeasureDrawingTest, NothingToDrawWithoutToolOrPoints)
     DrawWorking(surface, Working(0, {{1, 1}}), 0, {5, 5}, false, Style(), Canvas(1.0, 1.0));
     DrawWorking(surface, Working(9, {{1, 1}}), 9, {5, 5}, false, Style(), Canvas(1.0, 1.0));
     EXPECT_TRUE(surface.calls().empty());
+}
+
+struct VisibilityCase {
+    const char* name;
+    MEASURE record;
+    double panX; // the view: x2, panned
+    double panY;
+    bool drawn;
+};
+
+TEST(RecordScreenBoxTest, BoxMeetsThePictureExactlyWhenSomethingIsDrawnThereAndTheRecordIsMadeReady)
+{
+    // Picture 200 x 100 at x2: image x in [-panX, -panX + 100), y in [-panY, -panY + 50).
+    std::vector<VisibilityCase> cases{
+        {"inside", Record(-1, {{10.0, 10.0}, {40.0, 20.0}}), 0.0, 0.0, true},
+        {"far right", Record(-1, {{300.0, 10.0}, {340.0, 20.0}}), 0.0, 0.0, false},
+        {"far above after the pan", Record(-1, {{10.0, 10.0}, {40.0, 20.0}}), 0.0, -200.0, false},
+        {"crossing the picture", Record(-1, {{-50.0, 25.0}, {400.0, 25.0}}), 0.0, 0.0, true},
+        {"only its label reaches in", Record(-1, {{120.0, 10.0}, {110.0, 10.0}}), 0.0, 0.0, true},
+        {"circle far off", Record(-3, {{0.0, 0.0}, {1.0, 1.0}, {2.0, 0.0}}), -500.0, -500.0, false},
+        {"perpendicular base line across", Record(-5, {{0.0, 60.0}, {600.0, 60.0}, {300.0, 400.0}}), -100.0, -40.0,
+         true},
+    };
+    cases[4].record.labelOffset[0] = {-70, 0};
+    cases[5].record.centre[0] = {1000.0, 1000.0};
+    cases[5].record.radius[0] = 20.0;
+    for (VisibilityCase& c : cases) {
+        c.record.value[0] = 1.25;
+        RecordingSurface measuring;
+        const MeasureCanvas canvas = Canvas(2.0, 2.0, c.panX, c.panY, {640, 480}, {200, 100});
+        const std::optional<RECT> box = RecordScreenBox(measuring, c.record, Style(), canvas);
+        ASSERT_TRUE(box.has_value()) << c.name;
+        EXPECT_EQ(BoxMeets(*box, canvas.picture), c.drawn) << c.name;
+        EXPECT_TRUE(measuring.Calls<LineCall>().empty()) << "only measured, not drawn: " << c.name;
+        // Made ready whether drawn or not: a saved file carries the label.
+        EXPECT_FALSE(c.record.labelText[0].empty()) << c.name;
+    }
 }
 
 } // namespace

@@ -160,6 +160,15 @@ void MeasureSession::DrawMeasurements(DrawingSurface& surface, const ViewTransfo
     ::orvane::DrawMeasurements(surface, m_interaction.chain(), Style(), Canvas(transform, picture));
 }
 
+MeasureLayerKey MeasureSession::LayerKey(const ViewTransform& transform, FrameSize picture) const
+{
+    return MeasureLayerKey{.revision = m_interaction.chain().revision(),
+                           .style = Style(),
+                           .transform = transform,
+                           .image = {m_view.imageWidth(), m_view.imageHeight()},
+                           .picture = picture};
+}
+
 void MeasureSession::DrawWorking(DrawingSurface& surface, const ViewTransform& transform, FrameSize picture)
 {
     const MEASURE& working = m_interaction.working();

@@ -112,12 +112,15 @@ public:
     // point or a pointer position seen over the picture); the calibration
     // rectangle and frame while the dialog is open.
     void DrawMeasurements(DrawingSurface& surface, const ViewTransform& transform, FrameSize picture);
+    // Where the finished measurements are drawn for the view, and what a
+    // cached layer of them depends on.
+    [[nodiscard]] MeasureCanvas Canvas(const ViewTransform& transform, FrameSize picture) const;
+    [[nodiscard]] MeasureLayerKey LayerKey(const ViewTransform& transform, FrameSize picture) const;
     void DrawWorking(DrawingSurface& surface, const ViewTransform& transform, FrameSize picture);
     void DrawCalibrationMarks(DrawingSurface& surface, const ViewTransform& transform) const;
 
 private:
     [[nodiscard]] InteractionSettings CurrentSettings() const;
-    [[nodiscard]] MeasureCanvas Canvas(const ViewTransform& transform, FrameSize picture) const;
 
     OrvaneSettings& m_settings;
     CCalibChain& m_calibrations;

@@ -6,7 +6,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTableWidget>
+#include <QItemSelectionModel>
+#include <QTableView>
 
 #include "app/look/CPictureButton.h"
 #include "app/window/ControlIds.h"
@@ -14,6 +15,7 @@
 #include "app/window/MainWindowControls.h"
 #include "app/window/PictureView.h"
 #include "app/qt/QtDrawingSurface.h"
+#include "app/measure/MeasureLayer.h"
 #include "app/measure/ResultListMirror.h"
 #include "app/look/UiCursors.h"
 #include "app/core/MeasureDlgState.h"
@@ -47,6 +49,7 @@ MeasureController::MeasureController(QWidget& window, MeasureDlgState& state, Ma
     : m_window(window), m_state(state), m_session(state.measure()), m_controls(controls), m_cursors(cursors)
 {
     m_list = std::make_unique<ResultListMirror>(m_session.interaction().list(), *controls.resultList());
+    m_layer = std::make_unique<MeasureLayer>(m_session);
     if (m_textImage.Create(1, 1, 24)) {
         m_textSurface = std::make_unique<QtDrawingSurface>(m_textImage);
     }
@@ -95,6 +98,11 @@ void MeasureController::InstallOverlays()
 {
     ViewOverlays& overlays = m_state.view().overlays();
     overlays.measurements = [this](FrameImage& backBuffer, const ViewTransform& transform) {
+        // The picture area keeps a layer; a picture to save is drawn straight.
+        if (&backBuffer == &m_controls.picture()->backBuffer()) {
+            m_layer->Paint(backBuffer, transform);
+            return;
+        }
         QtDrawingSurface surface(backBuffer);
         m_session.DrawMeasurements(surface, transform, SizeOf(backBuffer));
     };
@@ -123,7 +131,7 @@ void MeasureController::ConnectControls()
         interaction.OnDelete();
         AfterEvent();
     });
-    connect(m_controls.resultList(), &QTableWidget::itemSelectionChanged, this,
+    connect(m_controls.resultList()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this, &interaction] { interaction.OnListItemChanged(m_list->SelectedRows()); });
 }
 

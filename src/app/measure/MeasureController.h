@@ -14,6 +14,7 @@ namespace orvane {
 class IMessageBoxes;
 class MainWindowControls;
 class MeasureDlgState;
+class MeasureLayer;
 class MeasureSession;
 class QtDrawingSurface;
 class ResultListMirror;
@@ -61,6 +62,7 @@ private:
     MainWindowControls& m_controls;
     const UiCursors& m_cursors;
     std::unique_ptr<ResultListMirror> m_list;
+    std::unique_ptr<MeasureLayer> m_layer;
     // Measures label texts in the label font for the hit test of labels.
     FrameImage m_textImage;
     std::unique_ptr<QtDrawingSurface> m_textSurface;

@@ -1,31 +1,22 @@
 #include "app/measure/ResultListMirror.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
-#include <QTableWidget>
+#include <QTableView>
 
 #include "measure/ResultsListModel.h"
 
 namespace orvane {
-namespace {
 
-QTableWidgetItem* Cell(const std::string& text)
+ResultListMirror::ResultListMirror(ResultsListModel& model, QTableView& view)
+    : QAbstractTableModel(&view), m_model(model), m_view(view)
 {
-    auto* item = new QTableWidgetItem(QString::fromStdString(text));
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    return item;
-}
-
-} // namespace
-
-ResultListMirror::ResultListMirror(ResultsListModel& model, QTableWidget& view) : m_model(model), m_view(view)
-{
-    m_model.SetListener({{}, [this](const ListChange& change) { Apply(change); }});
-    Apply({ListChangeKind::Reset, 0, m_model.RowCount()});
+    m_model.SetListener({[this](const ListChange& change) { AboutToChange(change); },
+                         [this](const ListChange& change) { Changed(change); }});
+    m_view.setModel(this);
 }
 
 ResultListMirror::~ResultListMirror()
@@ -33,60 +24,98 @@ ResultListMirror::~ResultListMirror()
     m_model.SetListener({});
 }
 
-void ResultListMirror::Apply(const ListChange& change)
+int ResultListMirror::rowCount(const QModelIndex& parent) const
 {
-    const QSignalBlocker quiet(&m_view);
+    return parent.isValid() ? 0 : m_model.RowCount();
+}
+
+int ResultListMirror::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant ResultListMirror::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_model.RowCount()) {
+        return {};
+    }
+    const ResultListRow& row = m_model.rows()[static_cast<std::size_t>(index.row())];
+    const std::string* text = nullptr;
+    switch (index.column()) {
+    case 0: text = &row.no; break;
+    case 1: text = &row.type; break;
+    case 2: text = &row.result; break;
+    case 3: text = &row.unit; break;
+    default: return {};
+    }
+    return QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size()));
+}
+
+QVariant ResultListMirror::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumns) {
+        return m_headers[section];
+    }
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+bool ResultListMirror::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role)
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumns ||
+        (role != Qt::EditRole && role != Qt::DisplayRole)) {
+        return false;
+    }
+    m_headers[section] = value.toString();
+    emit headerDataChanged(orientation, section, section);
+    return true;
+}
+
+Qt::ItemFlags ResultListMirror::flags(const QModelIndex& index) const
+{
+    return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
+}
+
+void ResultListMirror::AboutToChange(const ListChange& change)
+{
+    const QSignalBlocker quiet(m_view.selectionModel());
     switch (change.kind) {
-    case ListChangeKind::Reset:
-        m_view.clearSelection();
-        m_view.setRowCount(0);
-        m_view.setRowCount(m_model.RowCount());
-        for (int row = 0; row < m_model.RowCount(); ++row) {
-            WriteRow(row);
-        }
-        break;
-    case ListChangeKind::Inserted:
-        for (int row = change.first; row < change.first + change.count; ++row) {
-            m_view.insertRow(row);
-            WriteRow(row);
-        }
-        break;
-    case ListChangeKind::Changed:
-        for (int row = change.first; row < change.first + change.count; ++row) {
-            WriteRow(row);
-        }
-        break;
+    case ListChangeKind::Reset: beginResetModel(); break;
+    case ListChangeKind::Inserted: beginInsertRows({}, change.first, change.first + change.count - 1); break;
+    case ListChangeKind::Changed: break;
     }
 }
 
-void ResultListMirror::WriteRow(int row)
+void ResultListMirror::Changed(const ListChange& change)
 {
-    if (row < 0 || row >= m_model.RowCount() || row >= m_view.rowCount()) {
-        return;
-    }
-    const ResultListRow& source = m_model.rows()[static_cast<std::size_t>(row)];
-    const std::array<const std::string*, 4> columns{&source.no, &source.type, &source.result, &source.unit};
-    for (int column = 0; column < 4; ++column) {
-        m_view.setItem(row, column, Cell(*columns[static_cast<std::size_t>(column)]));
+    // The operator's selection signal reports the operator's choices only.
+    const QSignalBlocker quiet(m_view.selectionModel());
+    switch (change.kind) {
+    case ListChangeKind::Reset: endResetModel(); break;
+    case ListChangeKind::Inserted: endInsertRows(); break;
+    case ListChangeKind::Changed:
+        if (change.count > 0) {
+            emit dataChanged(index(change.first, 0), index(change.first + change.count - 1, kColumns - 1));
+        }
+        break;
     }
 }
 
 void ResultListMirror::SelectRows(std::span<const int> rows)
 {
-    const QSignalBlocker quiet(&m_view);
     QItemSelectionModel* selection = m_view.selectionModel();
     if (selection == nullptr) {
         return;
     }
+    const QSignalBlocker quiet(selection);
     QItemSelection chosen;
     for (const int row : rows) {
-        if (row >= 0 && row < m_view.rowCount()) {
-            chosen.select(m_view.model()->index(row, 0), m_view.model()->index(row, m_view.columnCount() - 1));
+        if (row >= 0 && row < rowCount()) {
+            chosen.select(index(row, 0), index(row, kColumns - 1));
         }
     }
     selection->select(chosen, QItemSelectionModel::ClearAndSelect);
-    if (!rows.empty() && rows.front() >= 0 && rows.front() < m_view.rowCount()) {
-        m_view.scrollTo(m_view.model()->index(rows.front(), 0));
+    if (!rows.empty() && rows.front() >= 0 && rows.front() < rowCount()) {
+        m_view.scrollTo(index(rows.front(), 0));
     }
     m_view.viewport()->update();
 }
@@ -95,8 +124,8 @@ std::vector<int> ResultListMirror::SelectedRows() const
 {
     std::vector<int> rows;
     if (const QItemSelectionModel* selection = m_view.selectionModel()) {
-        for (const QModelIndex& index : selection->selectedRows()) {
-            rows.push_back(index.row());
+        for (const QModelIndex& selected : selection->selectedRows()) {
+            rows.push_back(selected.row());
         }
     }
     std::sort(rows.begin(), rows.end());

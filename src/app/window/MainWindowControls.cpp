@@ -9,7 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QTableView>
 
 #include "app/look/CPictureButton.h"
 #include "app/window/ControlIds.h"
@@ -107,7 +107,7 @@ MainWindowControls::MainWindowControls(QWidget& window, MeasureDlgState& state, 
     m_calibrationList = new QComboBox(&window);
     Add(m_calibrationList, ctl::kCalibrationList, 0, 495, kCalibrationListWidth, 24);
 
-    m_resultList = new QTableWidget(&window);
+    m_resultList = new QTableView(&window);
     Add(m_resultList, ctl::kResultList, 0, kResultListTop, kGroupWidth, 240);
 
     m_stripScroll = new QScrollBar(Qt::Horizontal, &window);
@@ -176,10 +176,15 @@ void MainWindowControls::FillCalibrationList(const CCalibChain& calibrations)
 
 void MainWindowControls::SetUpResultList(Language language)
 {
-    m_resultList->setColumnCount(4);
-    m_resultList->setHorizontalHeaderLabels({QStringLiteral("No."), Utf8(StringText(StringId::Type, language)),
-                                             Utf8(StringText(StringId::Result, language)),
-                                             Utf8(StringText(StringId::Unit, language))});
+    // The list's model (the measuring's) has its four columns by now.
+    const std::array<QString, 4> headers{QStringLiteral("No."), Utf8(StringText(StringId::Type, language)),
+                                         Utf8(StringText(StringId::Result, language)),
+                                         Utf8(StringText(StringId::Unit, language))};
+    if (QAbstractItemModel* model = m_resultList->model()) {
+        for (int column = 0; column < 4; ++column) {
+            model->setHeaderData(column, Qt::Horizontal, headers[static_cast<std::size_t>(column)]);
+        }
+    }
     const std::array<int, 4> widths{31, 60, 50, 40};
     for (int column = 0; column < 4; ++column) {
         m_resultList->setColumnWidth(column, m_dpi.DpiScaleX(widths[static_cast<std::size_t>(column)]));
@@ -192,6 +197,8 @@ void MainWindowControls::SetUpResultList(Language language)
     m_resultList->setWordWrap(false);
     m_resultList->verticalHeader()->setVisible(false);
     m_resultList->verticalHeader()->setDefaultSectionSize(m_resultList->fontMetrics().height() + 4);
+    // Rows of one height: long lists scroll without measuring each row.
+    m_resultList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_resultList->horizontalHeader()->setHighlightSections(false);
 }
 

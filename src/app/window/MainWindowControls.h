@@ -11,7 +11,7 @@
 
 class QComboBox;
 class QScrollBar;
-class QTableWidget;
+class QTableView;
 class QWidget;
 
 namespace orvane {
@@ -37,7 +37,7 @@ public:
     [[nodiscard]] CPictureButton* button(int controlId) const;
     [[nodiscard]] QComboBox* zoomList() const { return m_zoomList; }
     [[nodiscard]] QComboBox* calibrationList() const { return m_calibrationList; }
-    [[nodiscard]] QTableWidget* resultList() const { return m_resultList; }
+    [[nodiscard]] QTableView* resultList() const { return m_resultList; }
     [[nodiscard]] QScrollBar* stripScroll() const { return m_stripScroll; }
     [[nodiscard]] PictureView* picture() const { return m_picture; }
 
@@ -79,7 +79,7 @@ private:
     std::map<int, QWidget*> m_controls;
     QComboBox* m_zoomList = nullptr;
     QComboBox* m_calibrationList = nullptr;
-    QTableWidget* m_resultList = nullptr;
+    QTableView* m_resultList = nullptr;
     QScrollBar* m_stripScroll = nullptr;
     PictureView* m_picture = nullptr;
 };

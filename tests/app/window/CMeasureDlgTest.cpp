@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -314,13 +314,15 @@ TEST_F(CMeasureDlgTest, JapaneseZoomListAndToolTips)
 TEST_F(CMeasureDlgTest, ListsAreFilled)
 {
     MakeShown();
-    auto* results = qobject_cast<QTableWidget*>(Control(ctl::kResultList));
+    auto* results = qobject_cast<QTableView*>(Control(ctl::kResultList));
     ASSERT_NE(results, nullptr);
-    ASSERT_EQ(results->columnCount(), 4);
-    EXPECT_EQ(results->horizontalHeaderItem(0)->text(), "No.");
-    EXPECT_EQ(results->horizontalHeaderItem(1)->text(), "Type");
-    EXPECT_EQ(results->horizontalHeaderItem(2)->text(), "Result");
-    EXPECT_EQ(results->horizontalHeaderItem(3)->text(), "Unit");
+    const QAbstractItemModel* model = results->model();
+    ASSERT_NE(model, nullptr);
+    ASSERT_EQ(model->columnCount(), 4);
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "No.");
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "Type");
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "Result");
+    EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), "Unit");
     EXPECT_EQ(results->columnWidth(0), 31);
     EXPECT_EQ(results->columnWidth(3), 40);
     EXPECT_EQ(results->selectionBehavior(), QAbstractItemView::SelectRows);

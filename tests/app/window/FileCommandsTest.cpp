@@ -11,7 +11,7 @@
 #include <vector>
 
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -92,12 +92,12 @@ protected:
 
     QStringList Rows() const
     {
-        const QTableWidget* list = window->controls().resultList();
+        const QAbstractItemModel* list = window->controls().resultList()->model();
         QStringList rows;
         for (int row = 0; row < list->rowCount(); ++row) {
             QStringList cells;
             for (int column = 0; column < 4; ++column) {
-                cells << list->item(row, column)->text();
+                cells << list->index(row, column).data().toString();
             }
             rows << cells.join('|');
         }

@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ protected:
     }
 
     PictureView* Picture() const { return window->controls().picture(); }
-    QTableWidget* List() const { return window->controls().resultList(); }
+    QTableView* List() const { return window->controls().resultList(); }
     CPictureButton* Button(int id) const { return window->controls().button(id); }
 
     void Press(int id) const { QTest::mouseClick(Button(id), Qt::LeftButton); }
@@ -80,11 +80,11 @@ protected:
     QStringList Rows() const
     {
         QStringList rows;
-        for (int row = 0; row < List()->rowCount(); ++row) {
+        const QAbstractItemModel* model = List()->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
             QStringList cells;
             for (int column = 0; column < 4; ++column) {
-                const QTableWidgetItem* item = List()->item(row, column);
-                cells << (item != nullptr ? item->text() : QStringLiteral("?"));
+                cells << model->index(row, column).data().toString();
             }
             rows << cells.join('|');
         }

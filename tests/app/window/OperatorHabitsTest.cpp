@@ -10,7 +10,7 @@
 #include <optional>
 
 #include <QComboBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -174,7 +174,7 @@ TEST_F(OperatorHabitsTest, EscapeCancelsThePlacingDeleteDeletesALabelClickSelect
     }
     ASSERT_TRUE(onLabel);
     QTest::mouseClick(&Picture(), Qt::LeftButton, {}, *onLabel);
-    const QTableWidget* list = window->controls().resultList();
+    const QTableView* list = window->controls().resultList();
     EXPECT_EQ(list->selectionModel()->selectedRows().size(), 2);
 
     // The Delete key (and the keypad's) is the DELETE button.

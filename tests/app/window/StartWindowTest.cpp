@@ -4,7 +4,7 @@
 #include <vector>
 
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -53,10 +53,10 @@ protected:
 
     QStringList Rows() const
     {
-        const QTableWidget* list = window->controls().resultList();
+        const QAbstractItemModel* list = window->controls().resultList()->model();
         QStringList rows;
         for (int row = 0; row < list->rowCount(); ++row) {
-            rows << list->item(row, 1)->text() + "|" + list->item(row, 2)->text();
+            rows << list->index(row, 1).data().toString() + "|" + list->index(row, 2).data().toString();
         }
         return rows;
     }
