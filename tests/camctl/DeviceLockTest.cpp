@@ -1,6 +1,7 @@
 #include <csignal>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <linux/v4l2-controls.h>
@@ -14,54 +15,40 @@ namespace {
 
 // Every library operation with the lock held elsewhere: false, no request,
 // the record unchanged; with the lock free again: done.
-struct Operation {
-    const char* label;
-    std::function<bool(c5U87xCtl&)> run;
-};
-
-class LockedDeviceTest : public ::testing::TestWithParam<Operation> {};
-
-TEST_P(LockedDeviceTest, FailsWithoutARequestWhileHeldElsewhere)
+TEST(DeviceLock, OperationsFailWithoutARequestWhileHeldElsewhere)
 {
+    const std::vector<std::function<bool(c5U87xCtl&)>> operations{
+        [](c5U87xCtl& library) {
+            ControlReading reading;
+            return library.ReadControl(200, reading);
+        },
+        [](c5U87xCtl& library) { return library.WriteControl(200, false, 9); },
+        [](c5U87xCtl& library) {
+            std::uint16_t value = 0;
+            return library.ReadRegister(0, 1, value, 2, 1);
+        },
+        [](c5U87xCtl& library) { return library.WriteRegister(0x09, 1, 5, 2, 1); },
+        [](c5U87xCtl& library) { return library.PollChanges(); },
+    };
     test::OpenedCamera opened;
     ASSERT_TRUE(opened.Open());
-    const PropertyRecord before = *opened.library.record(200);
+    for (std::size_t i = 0; i < operations.size(); ++i) {
+        opened.camera->SetControl(V4L2_CID_BRIGHTNESS, 3); // a change the held operations must not take in
+        static_cast<void>(opened.camera->TakeRequests());
+        const PropertyRecord before = *opened.library.record(200);
+        ASSERT_TRUE(opened.camera->HoldDeviceLock(opened.folder.path()));
+        EXPECT_FALSE(operations[i](opened.library)) << i;
+        EXPECT_TRUE(opened.camera->TakeRequests().empty()) << i;
+        EXPECT_EQ(*opened.library.record(200), before) << i;
+        opened.camera->ReleaseDeviceLock();
+        EXPECT_TRUE(operations[i](opened.library)) << i;
+    }
+
     ASSERT_TRUE(opened.camera->HoldDeviceLock(opened.folder.path()));
-    EXPECT_FALSE(GetParam().run(opened.library));
-    EXPECT_TRUE(opened.camera->TakeRequests().empty());
-    EXPECT_EQ(*opened.library.record(200), before);
+    EXPECT_FALSE(opened.library.Open(opened.camera));
+    EXPECT_EQ(opened.library.kind(), c5U87xCtl::kKindClosed);
     opened.camera->ReleaseDeviceLock();
-    EXPECT_TRUE(GetParam().run(opened.library));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Operations, LockedDeviceTest,
-    ::testing::Values(Operation{"ReadControl",
-                                [](c5U87xCtl& library) {
-                                    ControlReading reading;
-                                    return library.ReadControl(200, reading);
-                                }},
-                      Operation{"WriteControl", [](c5U87xCtl& library) { return library.WriteControl(200, false, 9); }},
-                      Operation{"ReadRegister",
-                                [](c5U87xCtl& library) {
-                                    std::uint16_t value = 0;
-                                    return library.ReadRegister(0, 1, value, 2, 1);
-                                }},
-                      Operation{"WriteRegister",
-                                [](c5U87xCtl& library) { return library.WriteRegister(0x09, 1, 5, 2, 1); }},
-                      Operation{"PollChanges", [](c5U87xCtl& library) { return library.PollChanges(); }}),
-    [](const auto& test) { return std::string(test.param.label); });
-
-TEST(DeviceLock, OpenFailsWhileHeldElsewhere)
-{
-    test::TempDir folder;
-    auto camera = std::make_shared<SimulatedCamera>();
-    ASSERT_TRUE(camera->HoldDeviceLock(folder.path()));
-    c5U87xCtl library(folder.path());
-    EXPECT_FALSE(library.Open(camera));
-    EXPECT_EQ(library.kind(), c5U87xCtl::kKindClosed);
-    camera->ReleaseDeviceLock();
-    EXPECT_TRUE(library.Open(camera));
+    EXPECT_TRUE(opened.library.Open(opened.camera));
 }
 
 // Two processes: the child holds the camera's lock (as another program's

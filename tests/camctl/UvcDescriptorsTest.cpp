@@ -1,5 +1,7 @@
 #include "camctl/UvcDescriptors.h"
 
+#include <array>
+#include <cerrno>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -7,16 +9,12 @@
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
+#include "camctl/V4L2UvcTransport.h"
 
 namespace orvane {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes DeviceDescriptor()
-{
-    return {18, 0x01, 0x00, 0x02, 0xEF, 0x02, 0x01, 0x40, 0xC1, 0x12, 0x20, 0x50, 0x00, 0x01, 1, 2, 0, 1};
-}
 
 Bytes Configuration()
 {
@@ -72,72 +70,98 @@ TEST_P(FindExtensionUnitTest, FindsTheMakersUnitOnlyWhereItIs)
     EXPECT_EQ(FindExtensionUnit({copy.get(), bytes.size()}, kMakerExtensionUnitGuid), GetParam().unit);
 }
 
-Bytes Truncated(Bytes bytes, std::size_t cut)
-{
-    bytes.resize(bytes.size() - cut);
-    return bytes;
-}
-
 Bytes WithByte(Bytes bytes, std::size_t at, std::uint8_t value)
 {
     bytes[at] = value;
     return bytes;
 }
 
-const Bytes kCamera = Join({DeviceDescriptor(), Configuration(), Interface(0, 0x0E, 0x01), ProcessingUnit(),
+const Bytes kCamera = Join({Configuration(), Interface(0, 0x0E, 0x01), ProcessingUnit(),
                             ExtensionUnit(4, kMakerExtensionUnitGuid), Interface(1, 0x0E, 0x02)});
-const std::size_t kUnitAt = 18 + 9 + 9 + 11;
+const std::size_t kUnitAt = 9 + 9 + 11;
+
+// A video-control interface holding `units`.
+Bytes InInterface(std::uint8_t interfaceClass, std::uint8_t subclass, std::initializer_list<Bytes> units)
+{
+    Bytes all = Join({Configuration(), Interface(0, interfaceClass, subclass)});
+    for (const Bytes& unit : units) {
+        all.insert(all.end(), unit.begin(), unit.end());
+    }
+    return all;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Descriptors, FindExtensionUnitTest,
     ::testing::Values(
         ParseCase{"MakersUnit", kCamera, 4},
         ParseCase{"SecondUnitIsTheMakers",
-                  Join({Configuration(), Interface(0, 0x0E, 0x01), ExtensionUnit(3, kOtherGuid),
-                        ExtensionUnit(6, kMakerExtensionUnitGuid)}),
+                  InInterface(0x0E, 0x01, {ExtensionUnit(3, kOtherGuid), ExtensionUnit(6, kMakerExtensionUnitGuid)}),
                   6},
-        ParseCase{"OtherGuidOnly",
-                  Join({Configuration(), Interface(0, 0x0E, 0x01), ExtensionUnit(3, kOtherGuid)}), std::nullopt},
-        ParseCase{"InAVendorInterface",
-                  Join({Configuration(), Interface(0, 0xFF, 0x01), ExtensionUnit(4, kMakerExtensionUnitGuid)}),
+        ParseCase{"InAVendorInterface", InInterface(0xFF, 0x01, {ExtensionUnit(4, kMakerExtensionUnitGuid)}),
                   std::nullopt},
-        ParseCase{"InAStreamingInterface",
-                  Join({Configuration(), Interface(1, 0x0E, 0x02), ExtensionUnit(4, kMakerExtensionUnitGuid)}),
-                  std::nullopt},
-        ParseCase{"UnitCutShort", Truncated(Join({Configuration(), Interface(0, 0x0E, 0x01),
-                                                  ExtensionUnit(4, kMakerExtensionUnitGuid)}),
-                                            10),
+        ParseCase{"InAStreamingInterface", InInterface(0x0E, 0x02, {ExtensionUnit(4, kMakerExtensionUnitGuid)}),
                   std::nullopt},
         ParseCase{"LengthTooShortForAGuid", WithByte(kCamera, kUnitAt, 12), std::nullopt},
-        ParseCase{"ZeroLengthEndsTheWalk", WithByte(kCamera, 18 + 9 + 9, 0), std::nullopt},
+        ParseCase{"ZeroLengthEndsTheWalk", WithByte(kCamera, 9 + 9, 0), std::nullopt},
         ParseCase{"LengthPastTheEnd", WithByte(kCamera, kUnitAt, 255), std::nullopt},
-        ParseCase{"OneByte", Bytes{9}, std::nullopt}, ParseCase{"Empty", Bytes{}, std::nullopt}),
+        ParseCase{"OneByte", Bytes{9}, std::nullopt}),
     [](const auto& test) { return std::string(test.param.label); });
 
-// sysfs: the video node's device is the USB interface, whose parent folder
-// holds the USB device's descriptors.
+// A video node in a made-up sysfs: the node's device is the USB interface,
+// whose parent folder holds the USB device's descriptors. A plain file stands
+// in for the device node (it opens, and every ioctl on it fails with ENOTTY).
+struct FakeNode {
+    test::TempDir root;
+    std::filesystem::path usbDevice = root / "sys/devices/usb1/1-2.3";
+    std::filesystem::path entry = root / "sys/class/video4linux/video0";
+    std::filesystem::path node = root / "video0";
+
+    FakeNode()
+    {
+        std::filesystem::create_directories(usbDevice / "1-2.3:1.0");
+        std::filesystem::create_directories(entry);
+        std::filesystem::create_directory_symlink(usbDevice / "1-2.3:1.0", entry / "device");
+        std::ofstream(node) << "not a camera";
+    }
+
+    void Descriptors(const Bytes& bytes) const
+    {
+        std::ofstream out(usbDevice / "descriptors", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+};
+
 TEST(ReadUsbDescriptors, ReadsTheParentDevicesDescriptorsUpToTheCap)
 {
-    test::TempDir root;
-    const std::filesystem::path usbDevice = root / "devices/usb1/1-2";
-    std::filesystem::create_directories(usbDevice / "1-2:1.0");
-    std::filesystem::create_directories(root / "class/video4linux/video0");
-    std::filesystem::create_directory_symlink(usbDevice / "1-2:1.0", root / "class/video4linux/video0/device");
-    {
-        std::ofstream out(usbDevice / "descriptors", std::ios::binary);
-        out.write(reinterpret_cast<const char*>(kCamera.data()), static_cast<std::streamsize>(kCamera.size()));
-    }
-    const Bytes read = ReadUsbDescriptors(root / "class/video4linux/video0");
-    EXPECT_EQ(read, kCamera);
-    EXPECT_EQ(FindExtensionUnit(read, kMakerExtensionUnitGuid), 4);
+    FakeNode fake;
+    fake.Descriptors(kCamera);
+    EXPECT_EQ(ReadUsbDescriptors(fake.entry), kCamera);
+    fake.Descriptors(Bytes(kMaxDescriptorBytes + 100, 0));
+    EXPECT_EQ(ReadUsbDescriptors(fake.entry).size(), kMaxDescriptorBytes);
+    EXPECT_TRUE(ReadUsbDescriptors(fake.root / "sys/class/video4linux/video9").empty());
+}
 
-    {
-        std::ofstream out(usbDevice / "descriptors", std::ios::binary);
-        const Bytes huge(kMaxDescriptorBytes + 100, 0);
-        out.write(reinterpret_cast<const char*>(huge.data()), static_cast<std::streamsize>(huge.size()));
+// The transport is named after the USB device and sends unit requests only
+// when the descriptors hold the maker's unit.
+TEST(V4L2UvcTransport, NamedAfterTheUsbDeviceAndFindsTheUnitInItsDescriptors)
+{
+    for (const bool withUnit : {true, false}) {
+        FakeNode fake;
+        if (withUnit) {
+            fake.Descriptors(kCamera);
+        }
+        const auto transport = V4L2UvcTransport::Open(fake.node.string(), 0x5020, fake.root / "sys");
+        ASSERT_NE(transport, nullptr);
+        EXPECT_EQ(transport->DeviceIdentity(), "usb-1-2.3");
+        EXPECT_EQ(transport->ProductId(), 0x5020);
+        EXPECT_EQ(transport->HasExtensionUnit(), withUnit);
+        std::array<std::uint8_t, 11> data{};
+        EXPECT_EQ(transport->QueryExtensionUnit(1, UvcQuery::GetCur, data), withUnit ? ENOTTY : ENOENT);
+        std::int32_t value = 0;
+        EXPECT_EQ(transport->GetControl(0x00980900, value), ENOTTY);
     }
-    EXPECT_EQ(ReadUsbDescriptors(root / "class/video4linux/video0").size(), kMaxDescriptorBytes);
-    EXPECT_TRUE(ReadUsbDescriptors(root / "class/video4linux/video9").empty());
+    test::TempDir root;
+    EXPECT_EQ(V4L2UvcTransport::Open((root / "video7").string(), 0x5020, root.path()), nullptr);
 }
 
 } // namespace

@@ -1,21 +1,13 @@
-#include <chrono>
-#include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "CamctlTestSupport.h"
-#include "DemoFrames.h"
 #include "capture/CCapture.h"
-#include "capture/DemoCameraPicture.h"
-#include "capture/DemoPicture.h"
-#include "image/FrameImage.h"
 
 namespace orvane {
 namespace {
 
-using namespace std::chrono_literals;
 using test::SensorSelection;
 using test::UnitRequest;
 
@@ -51,11 +43,10 @@ TEST(CameraControlAttach, OpenDeviceAttachesTheWrapperToTheMakersCamera)
     // The read-out begins with the register selectors' information.
     EXPECT_EQ(requests[0].target, 1u);
     EXPECT_EQ(requests[0].query, UvcQuery::GetInfo);
-    std::vector<SimulatedCamera::Request> startUp = SensorSelection();
+    const std::vector<SimulatedCamera::Request> selection = SensorSelection();
+    std::vector<SimulatedCamera::Request> startUp = selection;
     startUp.push_back(UnitRequest(3, UvcQuery::SetCur, {1, 3, 3, 0xF0, 0x00, 0x00}));
-    for (const SimulatedCamera::Request& request : SensorSelection()) {
-        startUp.push_back(request);
-    }
+    startUp.insert(startUp.end(), selection.begin(), selection.end());
     startUp.push_back(UnitRequest(3, UvcQuery::SetCur, {1, 1, 5, 0x00}));
     startUp.push_back(UnitRequest(3, UvcQuery::SetCur, {2, 2}));
     startUp.push_back(UnitRequest(3, UvcQuery::GetCur, {0x3A, 0x14}));
@@ -86,43 +77,6 @@ TEST(CameraControlAttach, OtherDevicesGetNoCameraControl)
     capture.deviceIndex = 9;
     EXPECT_EQ(capture.OpenDevice(), -1);
     EXPECT_EQ(capture.cameraControl(), nullptr);
-}
-
-// The live demo picture follows the gain registers written through the
-// camera control.
-TEST(CameraControlAttach, DemoPictureFollowsTheGainRegisters)
-{
-    FrameImage image;
-    ASSERT_TRUE(image.Create(kDemoWidth, kDemoHeight, 24));
-    CCapture capture;
-    capture.SetDemoCamera(true);
-    capture.deviceIndex = 0;
-    capture.width = kDemoWidth;
-    capture.height = kDemoHeight;
-    capture.frameTime = 666666;
-    capture.subType = kMediaSubtypeRgb24;
-    ASSERT_EQ(capture.OpenDevice(), 0);
-    ICameraControl* control = capture.cameraControl();
-    ASSERT_NE(control, nullptr);
-    ASSERT_TRUE(control->WriteRegister(0x2D, 0x18)); // red down to 0.75
-    ASSERT_TRUE(control->WriteRegister(0x2C, 0x40)); // blue up to 2
-    std::vector<std::uint8_t> expected = DrawDemoPicture();
-    ApplyDemoCamera(expected.data(), kDemoWidth, kDemoHeight, capture.demoControls().Picture());
-    const int row = 0;
-    ASSERT_FALSE(test::IsDemoRow(expected.data(), row));
-    const auto shown = [&] {
-        const auto lock = capture.LockFrame();
-        return test::RowNear(image.Row(row), expected.data(), 2 * test::kDeliveredNoise);
-    };
-    ASSERT_EQ(capture.StartPreview(nullptr, FrameTarget{image.bits(), image.width(), image.height(), image.stride()},
-                                   false),
-              1);
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (!shown() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(10ms);
-    }
-    EXPECT_TRUE(shown());
-    capture.TearDownGraph();
 }
 
 } // namespace

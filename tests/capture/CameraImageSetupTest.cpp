@@ -22,41 +22,28 @@ ProfileFile ProfileFromText(std::string_view text)
     return profile;
 }
 
-struct InitCase {
-    std::string name;
-    std::uint16_t modeBefore;
-    std::uint16_t modeAfter;
-    int modeWrites;
-};
-
-class StartUpRegisters : public ::testing::TestWithParam<InitCase> {};
-
-TEST_P(StartUpRegisters, ModeBitsThenTheThreeStartUpRegisters)
+// The mode register's start-up bits first (0x4002 cleared, then 0x0010 set,
+// one write at a time), then the three start-up registers, which are set
+// even when the mode register never takes its value.
+TEST(CameraImageSetup, StartUpRegisters)
 {
-    FakeCameraControl camera = MakeFakeMakerCamera();
-    camera.registers[0x0106] = GetParam().modeBefore;
-    EXPECT_TRUE(CameraImageSetup(camera).InitialiseRegisters());
-    EXPECT_EQ(camera.registers[0x0106], GetParam().modeAfter);
-    EXPECT_EQ(camera.WritesTo(0x0106).size(), static_cast<std::size_t>(GetParam().modeWrites));
-    EXPECT_EQ(camera.registers[0x023E], 0x0234);
-    EXPECT_EQ(camera.registers[0x0267], 0);
-    EXPECT_EQ(camera.registers[0x0001], 12);
-}
-
-INSTANTIATE_TEST_SUITE_P(CameraImageSetup, StartUpRegisters,
-                         ::testing::Values(InitCase{"BothBitsSet", 0x4702, 0x0710, 2},
-                                           InitCase{"OneBitSet", 0x0002, 0x0010, 2},
-                                           InitCase{"OnlyTheFlagMissing", 0x0000, 0x0010, 1},
-                                           InitCase{"AlreadyAsWanted", 0x0110, 0x0110, 0}),
-                         [](const ::testing::TestParamInfo<InitCase>& p) { return p.param.name; });
-
-TEST(CameraImageSetup, StartUpReportsAModeRegisterThatNeverChanges)
-{
-    FakeCameraControl camera = MakeFakeMakerCamera();
-    camera.registers[0x0106] = 0x4002;
-    camera.ignoredWrites[0x0106] = 1'000'000;
-    EXPECT_FALSE(CameraImageSetup(camera).InitialiseRegisters());
-    EXPECT_EQ(camera.registers[0x0001], 12); // the later steps still run
+    struct Case {
+        std::uint16_t modeBefore;
+        int ignored;
+        std::uint16_t modeAfter;
+        std::size_t modeWrites;
+    };
+    for (const Case& c : {Case{0x4702, 0, 0x0710, 2}, Case{0x0002, 0, 0x0010, 2}, Case{0x0000, 0, 0x0010, 1},
+                          Case{0x0110, 0, 0x0110, 0}, Case{0x4002, 1'000'000, 0x4002, 100}}) {
+        FakeCameraControl camera = MakeFakeMakerCamera();
+        camera.registers[0x0106] = c.modeBefore;
+        camera.ignoredWrites[0x0106] = c.ignored;
+        EXPECT_EQ(CameraImageSetup(camera).InitialiseRegisters(), c.ignored == 0) << c.modeBefore;
+        EXPECT_EQ(camera.registers[0x0106], c.modeAfter);
+        EXPECT_EQ(camera.Writes('W', 0x0106).size(), c.modeWrites) << c.modeBefore;
+        EXPECT_EQ((std::vector<int>{camera.registers[0x023E], camera.registers[0x0267], camera.registers[0x0001]}),
+                  (std::vector<int>{0x0234, 0, 12}));
+    }
 }
 
 struct ApplyCase {
@@ -99,7 +86,7 @@ TEST(CameraImageSetup, ApplyPulsesTheModeBitAndSetsTheLevels)
 {
     FakeCameraControl camera = MakeFakeMakerCamera();
     CameraImageSetup(camera).ApplySavedSettings(ProfileFile{});
-    const std::vector<int> modes = camera.WritesTo(0x0106);
+    const std::vector<int> modes = camera.Writes('W', 0x0106);
     ASSERT_GE(modes.size(), 2U);
     EXPECT_NE(modes[modes.size() - 2] & 0x8000, 0);
     EXPECT_EQ(modes.back() & 0x8000, 0);
@@ -114,12 +101,12 @@ TEST(CameraImageSetup, AValueWithoutKeyOrDefaultIsLeftAlone)
     camera.properties[204].readable = false; // no range, no default
     camera.properties[401].readable = false;
     CameraImageSetup(camera).ApplySavedSettings(ProfileFile{});
-    EXPECT_TRUE(camera.ControlWrites(204).empty());
-    EXPECT_TRUE(camera.WritesTo(0x002B).empty());
+    EXPECT_TRUE(camera.Writes('C', 204).empty());
+    EXPECT_TRUE(camera.Writes('W', 0x002B).empty());
     EXPECT_EQ(camera.registers[0x002D], 0x44);
 }
 
-TEST(CameraImageSetup, SaveWritesWhatTheCameraHolds)
+TEST(CameraImageSetup, SaveWritesWhatTheCameraHoldsAndItComesBack)
 {
     FakeCameraControl camera = MakeFakeMakerCamera();
     ProfileFile profile;
@@ -129,8 +116,6 @@ TEST(CameraImageSetup, SaveWritesWhatTheCameraHolds)
     EXPECT_EQ(saved, (CameraImageSettings{test::kFakeRed, test::kFakeGreen, test::kFakeBlue, test::kFakeExposure,
                                           12, 60, 5, 150}));
     EXPECT_EQ(profile.GetInt(kCameraImageSection, "WB_AUTO", -1), 0);
-
-    // What was saved comes back on a camera started afresh.
     FakeCameraControl fresh = MakeFakeMakerCamera();
     fresh.registers[0x002D] = 1;
     fresh.properties[206].value = 300;
@@ -139,7 +124,9 @@ TEST(CameraImageSetup, SaveWritesWhatTheCameraHolds)
     EXPECT_EQ(fresh.properties[206].value, 150);
 }
 
-TEST(CameraImageSetup, AnUnreadableValueKeepsWhatWasSavedInsteadOfZero)
+// A value that cannot be read keeps what was saved (or the control's default),
+// never 0; a camera that went away leaves the section as it was.
+TEST(CameraImageSetup, SaveKeepsWhatCannotBeRead)
 {
     FakeCameraControl camera = MakeFakeMakerCamera();
     camera.unreadable.insert(0x0009);
@@ -147,16 +134,10 @@ TEST(CameraImageSetup, AnUnreadableValueKeepsWhatWasSavedInsteadOfZero)
     ProfileFile profile = ProfileFromText("[Camera]\nEXPOSURE=777\n");
     ASSERT_TRUE(CameraImageSetup(camera).SaveSettings(profile));
     EXPECT_EQ(profile.GetInt(kCameraImageSection, "EXPOSURE", 0), 777);
-    EXPECT_EQ(profile.GetInt(kCameraImageSection, "WB_RED", 0), 0x44); // not saved before: the control's default
+    EXPECT_EQ(profile.GetInt(kCameraImageSection, "WB_RED", 0), 0x44);
     EXPECT_EQ(profile.GetInt(kCameraImageSection, "WB_BLUE", 0), test::kFakeBlue);
-}
 
-TEST(CameraImageSetup, ACameraThatWentAwayLeavesTheSectionAsItWas)
-{
-    FakeCameraControl camera = MakeFakeMakerCamera();
     camera.gone = true;
-    const std::string text = "[Camera]\nWB_AUTO=0\nWB_RED=90\n";
-    ProfileFile profile = ProfileFromText(text);
     const std::string before = profile.ToText();
     EXPECT_FALSE(CameraImageSetup(camera).SaveSettings(profile));
     EXPECT_EQ(profile.ToText(), before);

@@ -54,7 +54,6 @@ Row Pixels(std::uint8_t b, std::uint8_t g, std::uint8_t r)
 INSTANTIATE_TEST_SUITE_P(
     Settings, DemoCameraPictureTest,
     ::testing::Values(
-        PictureCase{"Neutral", [](SimulatedPicture&) {}, kGrey, kGrey},
         PictureCase{"RedGainDoubled", [](SimulatedPicture& s) { s.redGain = 0x40; }, kGrey, Pixels(100, 100, 200)},
         PictureCase{"RedDigitalGainBits", [](SimulatedPicture& s) { s.redGain = 0x80 | 0x20; }, kGrey,
                     Pixels(100, 100, 113)},

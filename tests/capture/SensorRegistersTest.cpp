@@ -31,81 +31,59 @@ TEST(SensorRegisters, PagedReadSelectsThePageAndChecksItBeforeReading)
     EXPECT_EQ(camera.Count('R'), 1);
 }
 
-struct PagedWriteCase {
+// A paged write ('W') retries up to ten times, checking each by reading back;
+// the setting loops (set bits 'S', clear bits 'C', set value 'V') write only
+// when the register is not as wanted, up to ten rounds of such writes.
+struct WriteCase {
     std::string name;
+    char op;
+    std::uint16_t before;
+    std::uint16_t operand;
     int lostPageSelects;
     int ignoredWrites;
-    bool written;
-    int valueWrites;
+    bool done;
+    std::uint16_t after;
+    std::size_t valueWrites;
 };
 
-class PagedWrite : public ::testing::TestWithParam<PagedWriteCase> {};
+class SensorWrite : public ::testing::TestWithParam<WriteCase> {};
 
-TEST_P(PagedWrite, RetriesUpToTenAttemptsCheckingEachByReadingBack)
+TEST_P(SensorWrite, WritesUntilTheRegisterIsAsWanted)
 {
-    const PagedWriteCase& c = GetParam();
+    const WriteCase& c = GetParam();
     FakeCameraControl camera;
-    camera.registers[kMode] = 0x0700;
+    camera.registers[kMode] = c.before;
     camera.lostPageSelects = c.lostPageSelects;
     camera.ignoredWrites[kMode] = c.ignoredWrites;
-    EXPECT_EQ(SensorRegisters(camera).Write(kMode, 0x0710), c.written);
-    EXPECT_EQ(camera.WritesTo(kMode).size(), static_cast<std::size_t>(c.valueWrites));
-    EXPECT_EQ(camera.registers[kMode], c.written ? 0x0710 : 0x0700);
+    SensorRegisters registers(camera);
+    const bool done = c.op == 'W'   ? registers.Write(kMode, c.operand)
+                      : c.op == 'S' ? registers.SetBits(kMode, c.operand)
+                      : c.op == 'C' ? registers.ClearBits(kMode, c.operand)
+                                    : registers.SetValue(kMode, c.operand);
+    EXPECT_EQ(done, c.done);
+    EXPECT_EQ(camera.registers[kMode], c.after);
+    EXPECT_EQ(camera.Writes('W', kMode).size(), c.valueWrites);
     // Nothing went to the register of the same number on the page that was selected before.
-    EXPECT_TRUE(camera.WritesTo(0x0006).empty());
+    EXPECT_TRUE(camera.Writes('W', 0x0006).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    SensorRegisters, PagedWrite,
-    ::testing::Values(PagedWriteCase{"FirstAttempt", 0, 0, true, 1},
-                      PagedWriteCase{"PageMismatchThenWritten", 1, 0, true, 1},
-                      PagedWriteCase{"IgnoredNineTimes", 0, 9, true, 10},
-                      PagedWriteCase{"IgnoredTenTimesGivesUp", 0, 10, false, 10},
-                      PagedWriteCase{"PageNeverSelected", 1000, 0, false, 0}),
-    [](const ::testing::TestParamInfo<PagedWriteCase>& p) { return p.param.name; });
+    SensorRegisters, SensorWrite,
+    ::testing::Values(WriteCase{"FirstAttempt", 'W', 0x0700, 0x0710, 0, 0, true, 0x0710, 1},
+                      WriteCase{"PageMismatchThenWritten", 'W', 0x0700, 0x0710, 1, 0, true, 0x0710, 1},
+                      WriteCase{"IgnoredNineTimes", 'W', 0x0700, 0x0710, 0, 9, true, 0x0710, 10},
+                      WriteCase{"IgnoredTenTimesGivesUp", 'W', 0x0700, 0x0710, 0, 10, false, 0x0700, 10},
+                      WriteCase{"PageNeverSelected", 'W', 0x0700, 0x0710, 1000, 0, false, 0x0700, 0},
+                      WriteCase{"SetBits", 'S', 0x0700, 0x0010, 0, 0, true, 0x0710, 1},
+                      WriteCase{"BitsAlreadySet", 'S', 0x0710, 0x0010, 0, 0, true, 0x0710, 0},
+                      WriteCase{"ClearBits", 'C', 0x4712, 0x4002, 0, 0, true, 0x0710, 1},
+                      WriteCase{"SetValue", 'V', 3, 12, 0, 0, true, 12, 1},
+                      WriteCase{"ValueNeverTaken", 'V', 3, 12, 0, 1'000'000, false, 3, 100}),
+    [](const ::testing::TestParamInfo<WriteCase>& p) { return p.param.name; });
 
-struct LoopCase {
-    std::string name;
-    char op; // 'S' set bits, 'C' clear bits, 'V' set value
-    std::uint16_t before;
-    std::uint16_t operand;
-    std::uint16_t after;
-    int valueWrites;
-};
-
-class SettingLoop : public ::testing::TestWithParam<LoopCase> {};
-
-TEST_P(SettingLoop, WritesOnlyWhenTheRegisterIsNotAsWanted)
-{
-    const LoopCase& c = GetParam();
-    FakeCameraControl camera;
-    camera.registers[kMode] = c.before;
-    SensorRegisters registers(camera);
-    const bool done = c.op == 'S'   ? registers.SetBits(kMode, c.operand)
-                      : c.op == 'C' ? registers.ClearBits(kMode, c.operand)
-                                    : registers.SetValue(kMode, c.operand);
-    EXPECT_TRUE(done);
-    EXPECT_EQ(camera.registers[kMode], c.after);
-    EXPECT_EQ(camera.WritesTo(kMode).size(), static_cast<std::size_t>(c.valueWrites));
-}
-
-INSTANTIATE_TEST_SUITE_P(SensorRegisters, SettingLoop,
-                         ::testing::Values(LoopCase{"SetBits", 'S', 0x0700, 0x0010, 0x0710, 1},
-                                           LoopCase{"BitsAlreadySet", 'S', 0x0710, 0x0010, 0x0710, 0},
-                                           LoopCase{"ClearBits", 'C', 0x4712, 0x4002, 0x0710, 1},
-                                           LoopCase{"BitsAlreadyClear", 'C', 0x0710, 0x4002, 0x0710, 0},
-                                           LoopCase{"SetValue", 'V', 3, 12, 12, 1},
-                                           LoopCase{"ValueAlreadySet", 'V', 12, 12, 12, 0}),
-                         [](const ::testing::TestParamInfo<LoopCase>& p) { return p.param.name; });
-
-TEST(SensorRegisters, SettingLoopGivesUpOnARegisterThatNeverTakesTheValue)
+TEST(SensorRegisters, AGoneCameraFailsTheSettingLoops)
 {
     FakeCameraControl camera;
-    camera.registers[kMode] = 3;
-    camera.ignoredWrites[kMode] = 1'000'000;
-    EXPECT_FALSE(SensorRegisters(camera).SetValue(kMode, 12));
-    EXPECT_LE(camera.WritesTo(kMode).size(), 100U);
-
     camera.gone = true;
     EXPECT_FALSE(SensorRegisters(camera).SetBits(kMode, 1));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -114,23 +115,13 @@ public:
         return true;
     }
 
-    // The value writes to a register (page selects aside), in order.
-    [[nodiscard]] std::vector<int> WritesTo(std::uint16_t full) const
+    // The values written in order by register writes ('W', page << 8 | register)
+    // or control writes ('C', property id).
+    [[nodiscard]] std::vector<int> Writes(char op, int target) const
     {
         std::vector<int> values;
         for (const Call& call : calls) {
-            if (call.op == 'W' && call.target == full) {
-                values.push_back(call.value);
-            }
-        }
-        return values;
-    }
-
-    [[nodiscard]] std::vector<int> ControlWrites(int id) const
-    {
-        std::vector<int> values;
-        for (const Call& call : calls) {
-            if (call.op == 'C' && call.target == id) {
+            if (call.op == op && call.target == target) {
                 values.push_back(call.value);
             }
         }
@@ -139,11 +130,7 @@ public:
 
     [[nodiscard]] int Count(char op) const
     {
-        int count = 0;
-        for (const Call& call : calls) {
-            count += call.op == op ? 1 : 0;
-        }
-        return count;
+        return static_cast<int>(std::count_if(calls.begin(), calls.end(), [op](const Call& c) { return c.op == op; }));
     }
 
 private:
