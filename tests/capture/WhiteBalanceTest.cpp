@@ -1,5 +1,6 @@
 #include "capture/WhiteBalance.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -19,12 +20,8 @@ FrameImage Filled(int width, int height, int bitsPerPixel, std::uint8_t blue, st
     for (int row = 0; row < height; ++row) {
         std::uint8_t* pixel = image.Row(row);
         for (int x = 0; x < width; ++x, pixel += step) {
-            pixel[0] = blue;
-            pixel[1] = green;
-            pixel[2] = red;
-            if (step == 4) {
-                pixel[3] = 255;
-            }
+            const std::uint8_t channels[4] = {blue, green, red, 255};
+            std::copy_n(channels, step, pixel); // a grey picture takes the blue byte only
         }
         // The row padding must not count.
         for (int pad = width * step; pad < image.stride(); ++pad) {
