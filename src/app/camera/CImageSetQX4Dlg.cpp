@@ -57,12 +57,12 @@ CImageSetQX4Dlg::CImageSetQX4Dlg(ICameraControl& control, WhiteBalanceRequest& r
     setWindowTitle(QStringLiteral("Image setting"));
 
     const auto addRows = [this](QGridLayout& grid, auto rows) {
-        for (const RowSpec& spec : rows) {
-            BuildRow(spec.which, spec.sliderId, spec.editId);
+        for (const RowSpec& row : rows) {
+            BuildRow(row.which, row.sliderId, row.editId);
             const int line = grid.rowCount();
-            grid.addWidget(new QLabel(QString::fromLatin1(spec.label), this), line, 0);
-            grid.addWidget(slider(spec.which), line, 1);
-            grid.addWidget(edit(spec.which), line, 2);
+            grid.addWidget(new QLabel(QString::fromLatin1(row.label), this), line, 0);
+            grid.addWidget(slider(row.which), line, 1);
+            grid.addWidget(edit(row.which), line, 2);
         }
     };
 

@@ -56,8 +56,8 @@ void TakeCoverage(FrameImage& picture, std::int64_t left, std::int64_t top, std:
 
 const LabelTextCache::FontEntry& LabelTextCache::FontFor(const DrawingFont& font)
 {
-    for (const auto& [spec, entry] : m_fonts) {
-        if (spec == font) {
+    for (const auto& [known, entry] : m_fonts) {
+        if (known == font) {
             return entry;
         }
     }
