@@ -20,16 +20,6 @@ namespace {
 // 1/64 of the raster engine.
 constexpr double kFractionSteps = 256.0;
 
-QPolygon ToQPolygon(std::span<const IntPoint> points)
-{
-    QPolygon polygon;
-    polygon.reserve(static_cast<qsizetype>(points.size()));
-    for (const IntPoint& p : points) {
-        polygon.append(QPoint(p.x, p.y));
-    }
-    return polygon;
-}
-
 // A picture's pixels read as coverage (its blue bytes) and cleared, within
 // the box clipped to the picture.
 template <typename Take>
@@ -318,14 +308,12 @@ void LayerDrawingSurface::Ellipse(const RECT& box)
     if (!BeginCoverage()) {
         return;
     }
-    const double left = std::min(box.left, box.right);
-    const double top = std::min(box.top, box.bottom);
-    const double width = std::abs(static_cast<double>(box.right) - box.left);
-    const double height = std::abs(static_cast<double>(box.bottom) - box.top);
+    const QRectF outline = EllipseOutlineRect(box);
     UsePen();
-    m_painter.drawEllipse(QRectF(left, top, std::max(width - 1.0, 0.0), std::max(height - 1.0, 0.0)));
-    Harvest(static_cast<std::int64_t>(left), static_cast<std::int64_t>(top),
-            static_cast<std::int64_t>(left + width) + 1, static_cast<std::int64_t>(top + height) + 1, m_penColour);
+    m_painter.drawEllipse(outline);
+    Harvest(static_cast<std::int64_t>(outline.left()), static_cast<std::int64_t>(outline.top()),
+            static_cast<std::int64_t>(outline.right()) + 2, static_cast<std::int64_t>(outline.bottom()) + 2,
+            m_penColour);
 }
 
 void LayerDrawingSurface::Dot(int x, int y)

@@ -33,6 +33,8 @@ QString ToQString(std::string_view utf8)
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+} // namespace
+
 QPolygon ToQPolygon(std::span<const IntPoint> points)
 {
     QPolygon polygon;
@@ -43,7 +45,14 @@ QPolygon ToQPolygon(std::span<const IntPoint> points)
     return polygon;
 }
 
-} // namespace
+QRectF EllipseOutlineRect(const RECT& box)
+{
+    const double left = std::min(box.left, box.right);
+    const double top = std::min(box.top, box.bottom);
+    const double width = std::abs(static_cast<double>(box.right) - box.left);
+    const double height = std::abs(static_cast<double>(box.bottom) - box.top);
+    return {left, top, std::max(width - 1.0, 0.0), std::max(height - 1.0, 0.0)};
+}
 
 QFont ToQFont(const DrawingFont& wanted)
 {
@@ -202,14 +211,8 @@ void QtDrawingSurface::Ellipse(const RECT& box)
     if (!isValid()) {
         return;
     }
-    // The outline spans columns left..right-1 and rows top..bottom-1; QRectF's
-    // outline takes one pixel more than its size.
-    const double left = std::min(box.left, box.right);
-    const double top = std::min(box.top, box.bottom);
-    const double width = std::abs(static_cast<double>(box.right) - box.left);
-    const double height = std::abs(static_cast<double>(box.bottom) - box.top);
     UsePenTransform();
-    m_painter.drawEllipse(QRectF(left, top, std::max(width - 1.0, 0.0), std::max(height - 1.0, 0.0)));
+    m_painter.drawEllipse(EllipseOutlineRect(box));
 }
 
 void QtDrawingSurface::Dot(int x, int y)

@@ -2,10 +2,13 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPolygon>
+#include <QRectF>
 #include <QTransform>
 
 #include "image/DrawingSurface.h"
@@ -86,5 +89,12 @@ private:
 // installed stand-in (FaceStandIns), any other face the system does not have
 // the system's sans-serif face. Needs a QGuiApplication.
 [[nodiscard]] QFont ToQFont(const DrawingFont& font);
+
+[[nodiscard]] QPolygon ToQPolygon(std::span<const IntPoint> points);
+
+// The rectangle QPainter::drawEllipse takes for an outline spanning columns
+// left..right-1 and rows top..bottom-1 of `box` (QRectF's outline takes one
+// pixel more than its size).
+[[nodiscard]] QRectF EllipseOutlineRect(const RECT& box);
 
 } // namespace orvane
