@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
+#include "PlaceMeasurement.h"
 #include "RecordingSurface.h"
 
 namespace orvane {
@@ -33,22 +34,9 @@ protected:
         session.SelectCalibration(0);
     }
 
-    // Places the points with tool `mode`; a polygon is closed by a double click
-    // on its last point, a perpendicular series ended by the right button.
     void Measure(std::int32_t mode, std::initializer_list<IntPoint> points)
     {
-        MeasureInteraction& interaction = session.interaction();
-        interaction.SetTool(mode);
-        for (const IntPoint p : points) {
-            interaction.OnLButtonUp(p.x, p.y, false);
-        }
-        if (mode == kModeArea) {
-            interaction.OnLButtonDblClk(points.end()[-1].x, points.end()[-1].y);
-        }
-        if (mode == kModePerpendicular) {
-            interaction.OnRButtonUp();
-        }
-        interaction.SetTool(kModeNone);
+        test::PlaceMeasurement(session.interaction(), mode, points);
     }
 
     AppTempFolder temp;

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
+#include "../core/PlaceMeasurement.h"
 #include "app/core/MeasureSession.h"
 #include "app/qt/QtDrawingSurface.h"
 #include "files/MeasureFile.h"
@@ -61,21 +62,9 @@ public:
         session.SelectCalibration(0);
     }
 
-    // Tool `mode` with these points (client = image coordinates at x1).
     void Measure(std::int32_t mode, std::initializer_list<IntPoint> points)
     {
-        MeasureInteraction& interaction = session.interaction();
-        interaction.SetTool(mode);
-        for (const IntPoint p : points) {
-            interaction.OnLButtonUp(p.x, p.y, false);
-        }
-        if (mode == kModeArea) {
-            interaction.OnLButtonDblClk(points.end()[-1].x, points.end()[-1].y);
-        }
-        if (mode == kModePerpendicular) {
-            interaction.OnRButtonUp();
-        }
-        interaction.SetTool(kModeNone);
+        test::PlaceMeasurement(session.interaction(), mode, points);
     }
 
     void MeasureEveryKind()
