@@ -82,7 +82,7 @@ public:
     // itself as the maker's camera, simulated in software.
     void SetDemoCamera(bool enabled) { m_demo = enabled; }
     // The demo camera's controls and registers, which its picture follows.
-    [[nodiscard]] SimulatedCamera& demoControls() { return *m_demoCamera; }
+    [[nodiscard]] SimulatedCamera& demoCamera() { return *m_demoCamera; }
     // The demo camera's focus control: 0 sharp, 1 .. kDemoMaxBlur ever more
     // blurred (BlurDemoPicture). Takes effect with the next frame; any thread.
     void SetDemoFocus(int blur) { m_demoFocus.store(blur); }

@@ -78,7 +78,7 @@ std::unique_ptr<IVideoDevice> DeviceSetLogic::OpenSelected()
     if (static_cast<std::size_t>(m_selection) >= devices.size()) {
         return nullptr;
     }
-    return OpenVideoDevice(devices[static_cast<std::size_t>(m_selection)], m_capture.demoControls());
+    return OpenVideoDevice(devices[static_cast<std::size_t>(m_selection)], m_capture.demoCamera());
 }
 
 bool DeviceSetLogic::CameraSetting(const FormatPage& page)

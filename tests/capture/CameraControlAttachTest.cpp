@@ -23,7 +23,7 @@ TEST(CameraControlAttach, OpenDeviceAttachesTheWrapperToTheMakersCamera)
     ASSERT_FALSE(devices.empty());
     EXPECT_EQ(devices[0].vendorId, CCapture::kMakerVendorId);
     EXPECT_EQ(devices[0].productId, CCapture::kMakerProductId);
-    SimulatedCamera& camera = capture.demoControls();
+    SimulatedCamera& camera = capture.demoCamera();
     // Another page selected before: the start-up selects page 0 again.
     for (const std::vector<std::uint8_t>& command :
          {std::vector<std::uint8_t>{0, SimulatedCamera::kBusAddress, SimulatedCamera::kBusMode},

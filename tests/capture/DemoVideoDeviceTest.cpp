@@ -57,10 +57,10 @@ TEST(DemoVideoDevice, BrightnessChangesTheDeliveredPicture)
     capture.height = kDemoHeight;
     capture.frameTime = 666666;
     capture.subType = kMediaSubtypeRgb24;
-    DemoVideoDevice device(capture.demoControls());
+    DemoVideoDevice device(capture.demoCamera());
     ASSERT_TRUE(device.SetControl(V4L2_CID_BRIGHTNESS, -20));
     std::vector<std::uint8_t> expected = DrawDemoPicture();
-    ApplyDemoCamera(expected.data(), kDemoWidth, kDemoHeight, capture.demoControls().Picture());
+    ApplyDemoCamera(expected.data(), kDemoWidth, kDemoHeight, capture.demoCamera().Picture());
     const int row = kDemoScaleRow - 30;
     const std::uint8_t* expectedRow = expected.data() + static_cast<std::size_t>(row) * kDemoWidth * 3;
     ASSERT_FALSE(test::IsDemoRow(expectedRow, row));

@@ -83,7 +83,7 @@ void CameraController::OpenDeviceDialog()
 void CameraController::OpenSourcePage()
 {
     CCapture& capture = m_camera->capture();
-    const std::unique_ptr<IVideoDevice> device = OpenVideoDevice(capture.device(), capture.demoControls());
+    const std::unique_ptr<IVideoDevice> device = OpenVideoDevice(capture.device(), capture.demoCamera());
     if (device == nullptr) {
         qCInfo(lcApp) << "the source" << QString::fromStdString(capture.device().name) << "has no settings page";
         return;

@@ -28,7 +28,7 @@ protected:
         return m_state.OnFrameReady(m_now + 10);
     }
 
-    [[nodiscard]] std::uint16_t Register(std::uint16_t reg) { return m_camera.capture().demoControls().Register(reg); }
+    [[nodiscard]] std::uint16_t Register(std::uint16_t reg) { return m_camera.capture().demoCamera().Register(reg); }
 
     test::AppTempFolder m_folder;
     LiveCamera m_camera{true};
@@ -74,7 +74,7 @@ TEST_F(MakerCameraLiveTest, ARunAppliesTheSavedSettingsOnceAndSavesThemAtTheStop
     EXPECT_FALSE(m_camera.makerSession().whiteBalance().requested);
     EXPECT_LT(m_camera.makerSession().whiteBalance().redRatio, 1.0) << "more red gain than green";
 
-    m_camera.capture().demoControls().SetRegister(0x0009, 333);
+    m_camera.capture().demoCamera().SetRegister(0x0009, 333);
     m_state.EndLive();
     EXPECT_TRUE(m_state.setButtonEnabled());
     EXPECT_EQ(m_state.profile().GetInt(kCameraImageSection, "EXPOSURE", 0), 333);
