@@ -1,5 +1,7 @@
 #include "capture/ImageSetLogic.h"
 
+#include <algorithm>
+
 #include "camctl/ICameraControl.h"
 #include "capture/MakerSensor.h"
 #include "capture/SensorRegisters.h"
@@ -81,6 +83,12 @@ void ImageSetLogic::ValueEdited(ImageValue which, int wanted)
 {
     if (!m_present || !m_values[Slot(which)].readable || (m_auto && IsAutomatic(which))) {
         return;
+    }
+    // The edit is typed a key at a time: a value past the control's range
+    // (9999 on the way to 99999) never reaches the camera; the edit shows the bound.
+    const Value& value = m_values[Slot(which)];
+    if (value.minimum <= value.maximum) {
+        wanted = std::clamp(wanted, value.minimum, value.maximum);
     }
     m_values[Slot(which)].shown = wanted;
     Write(which, wanted, false);

@@ -153,6 +153,13 @@ TEST_F(ImageSetLogicTest, AnEqualValueCausesNoTrafficAFailedWriteIsTriedAgain)
     m_camera.ignoredWrites[0x0009] = 0;
     logic.ValueEdited(ImageValue::Exposure, 700);
     EXPECT_EQ(m_camera.registers[0x0009], 700);
+
+    // Typed past the range: the bound is written and shown, never the typed value.
+    logic.ValueEdited(ImageValue::Red, 9999);
+    EXPECT_EQ(m_camera.registers[0x002D], logic.value(ImageValue::Red).maximum);
+    EXPECT_EQ(logic.value(ImageValue::Red).shown, logic.value(ImageValue::Red).maximum);
+    logic.ValueEdited(ImageValue::Saturation, -5);
+    EXPECT_EQ(m_camera.properties[204].value, logic.value(ImageValue::Saturation).minimum);
 }
 
 TEST_F(ImageSetLogicTest, DefaultButtonsWriteTheirGroupsDefaults)
